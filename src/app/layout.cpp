@@ -1,0 +1,211 @@
+#include "app/layout.h"
+
+#include "app/application.h"
+#include "app/helptexts.h"
+#include "autosave/autosave.h"
+#include "ui/ids.h"
+
+namespace tervano::app {
+
+namespace {
+
+ui::Control caption(std::string text, bool visible = true, bool enabled = true) {
+  ui::Control c;
+  c.text = std::move(text);
+  c.visible = visible;
+  c.enabled = enabled;
+  return c;
+}
+
+ui::Control hidden(std::string text = {}) {
+  return caption(std::move(text), false);
+}
+
+}  // namespace
+
+void declareControls(ui::Controls& c) {
+  using namespace id;
+  c.declare(kMainWindow);
+  c.declare(kWindowTitle, caption("Tervano"));
+  c.declare("windowIcon");
+  c.declare("modeButtonPictures", hidden());
+
+  // Play screen.
+  for (auto counter : {kPoints, kGrade, kCrossword, kGood, kBad})
+    c.declare(counter, caption("0"));
+  c.setText(kGrade, "1");
+  c.setText(kCrossword, "1");
+  c.declare(kGradeCaption, caption("Ročník:"));
+  c.declare(kLanguageCaption, caption("Jazyk:"));
+  c.declare(kLanguage);
+  c.declare(kWordCountBig, caption("0"));
+  c.declare(kScoringGroup, caption("Bodování za tuto křížovku"));
+  for (auto s : {kScoreGood, kScoreBad, kScoreGoodTajenka, kScoreBadTajenka, kScoreWordCount})
+    c.declare(s, caption("0"));
+  c.declare(kCanGain, caption("0"));
+  c.declare(kCanLose, caption("0"));
+  c.declare(kAnswerArea);
+  c.declare(kLegendArea);
+  c.declare(kMapArea);
+  c.declare(kKontrola, caption("Kontrola"));
+  c.declare(kShowMenu, caption("Hlavní nabídka"));
+  ui::Control gauge;
+  gauge.maximum = 100;
+  c.declare(kGaugeGrades, gauge);
+  c.declare(kGaugeCrosswords, gauge);
+  c.declare(kAccessCode, hidden());
+  c.declare(kBackground);
+  // Editor-mode controls that the hover rules open and close.
+  c.declare("gradeSpin", hidden());
+  c.declare("languageBox", hidden());
+  for (auto s : {"scoreSpinGood", "scoreSpinBad", "scoreSpinGoodTajenka", "scoreSpinBadTajenka"})
+    c.declare(s, hidden());
+
+  // Menu screen.
+  ui::Control menu = caption("");
+  menu.geometry = {0, 0, 598, 543};
+  c.declare(kMenuScreen, menu);
+  c.declare(kMenuLower);
+  c.declare(kTitle, caption("Tervano V. 3.00"));
+  c.declare(kCatGame, caption("Hra ..."));
+  c.declare(kCatHelp, caption("Pomoc ..."));
+  c.declare(kCatApp, caption("Aplikace ..."));
+  c.declare(kCatSettings, caption("Nastavení ..."));
+  c.declare(kTools, caption("Nástroje"));
+  c.declare(kEditorBar, hidden());
+  c.declare(kCatEditorData, caption("Křížovka ..."));
+  c.declare(kCatToolExit, caption("Editor ..."));
+  c.declare(kCatSetMusic, caption("Sada ..."));
+  for (auto p : {kPanelGame, kPanelHelp, kPanelApp, kPanelSettings, kPanelTools, kPanelEditorData,
+                 kPanelToolExit, kPanelSetMusic, kPanelAutosave, kPanelRecordPlayer, kPanelCredits})
+    c.declare(p, hidden());
+  c.declare("panelTool", hidden());  // the placeholder screen of tool modes not built yet
+
+  c.declare(kNewGame, caption("Nová hra"));
+  c.declare(kNewGameSettings, caption("Nastavení+Nová hra"));
+  c.declare(kLoadGame, caption("Načíst hru"));
+  c.declare(kSaveGame, caption("Uložit hru", true, false));
+  c.declare(kReturnToGame, caption("Návrat do hry", true, false));
+  c.declare(kEndGame, caption("Ukončit hru", true, false));
+  c.declare(kHelp, caption("Nápověda"));
+  c.declare(kAbout, caption("O aplikaci"));
+  c.declare(kCredits, caption("Credits"));
+  c.declare(kKeyList, caption("Klávesové zkratky"));
+  c.declare(kEula, caption("EULA"));
+  c.declare(kQuit, caption("Konec"));
+
+  c.declare(kSoundOnPic);
+  c.declare(kSoundOffPic, hidden());
+  c.declare(kMusicOnPic, hidden());
+  c.declare(kMusicOffPic);
+  c.declare(kSoundsAndMusic, caption("Zvuky a hudba", true, false));
+  c.declare(kErrorPerLine);
+  c.declare(kErrorPerLineCaption, caption("Konkrétně ukázat chybu"));
+  ui::Control ask = caption("", true, false);
+  ask.checked = true;
+  c.declare(kAskOverwrite, ask);
+  c.declare(kAskOverwriteCaption, caption("Dotazovat se před přepsáním savu", true, false));
+  c.declare(kNoScripts);
+  c.declare(kNoScriptsCaption, caption("Neprovádět žádné skripty"));
+  c.declare(kAutosaveButton, caption("Automatické uložení"));
+
+  c.declare(kToolEditor, caption("Editor křížovek"));
+  c.declare(kToolScriptEditor, caption("Editor skriptů ke křížovkám"));
+  c.declare(kToolSets, caption("Výběr křížovkové sady"));
+  c.declare(kToolMainApp, caption("Hlavní aplikace"));
+  c.declare(kToolAutosave, caption("Správa automatic. uložení"));
+  c.declare(kToolCrashLoad, caption("Načtení savu po havárii"));
+  c.declare(kSetPanelMainApp, caption("Hlavní aplikace"));
+  c.declare(kAutosavePanelMainApp, caption("Hlavní aplikace"));
+  c.declare(kToolQuit, caption("Konec"));
+
+  c.declare(kAutosaveOn, caption("Ano"));
+  ui::Control trigger = caption(std::string(autosave::kTriggerOf[0]));
+  for (auto item : autosave::kTriggerItems)
+    trigger.lines.append(std::string(item));
+  c.declare(kAutosaveTrigger, trigger);
+  ui::Control quota;
+  quota.minimum = autosave::kQuotaMin;
+  quota.maximum = autosave::kQuotaMax;
+  quota.value = 50;
+  c.declare(kAutosaveQuota, quota);
+  c.declare(kAutosaveApply, caption("Aktualizace"));
+
+  c.declare(kRecordFile);
+  c.declare(kRecordBack, caption("Zpět"));
+
+  ui::Control creditsTitle = caption("Credits");
+  creditsTitle.color = "aqua";
+  c.declare(kCreditsTitle, creditsTitle);
+  ui::Control creditsLabel;
+  creditsLabel.fontSize = 16;
+  c.declare(kCreditsCaption, creditsLabel);
+  c.declare(kCreditsName, creditsLabel);
+  ui::Control close = caption("X");
+  close.cursor = ui::Cursor::Hand;
+  c.declare(kCreditsClose, close);
+
+  for (auto sc : {kScSound, kScMusic, kScHelp, kScAbout, kScCredits, kScNewGame, kScNewGameSettings,
+                  kScLoad, kScSave, kScReturn, kScEndGame, kScMainMenu, kScQuit})
+    c.declare(sc);
+
+  // Help window.
+  c.declare(kHelpWindow, hidden());
+  c.declare(kHelpSample);
+  c.declare(kHelpSampleCaption, caption("Ukázka:"));
+  c.declare(kHelpKeys);
+  c.declare(kHelpMap);
+  c.declare(kHelpMapCaption, caption("Mapa tajenky:"));
+  c.declare(kHelpLegend);
+  ui::Control advice;
+  advice.lines = adviceText();
+  c.declare(kHelpAdvice, advice);  // checked: enlarged over the page area
+  ui::Control keyListPage = hidden();
+  keyListPage.lines = keyListText();
+  c.declare(kHelpKeyList, keyListPage);
+  ui::Control licence = hidden();
+  licence.lines = licenceText();
+  c.declare(kHelpLicence, licence);
+  c.declare(kHelpPageTitle);
+  c.declare(kHelpTopics, caption("Témata ..."));
+  c.declare(kHelpTopicsPanel, hidden());
+  c.declare(kHelpTopicSample, caption("Ukázka a styl psaní"));
+  c.declare(kHelpTopicKeys, caption("Seznam kláves"));
+  c.declare(kHelpTopicEula, caption("EULA"));
+  ui::Control link = caption("Pro bližší informace klikněte sem");
+  link.color = "blue";
+  c.declare(kHelpLink, link);
+  c.declare(kHelpQuit, caption("Konec"));
+  c.declare(kHelpBackground);
+
+  // About window.
+  c.declare(kAboutWindow, hidden());
+  c.declare(kAboutPackage, caption("Verze balíčku s křížovkami:"));
+  c.declare(kAboutAuthor, caption(std::string("Autor: ") + kAuthor));
+  c.declare(kAboutEula, caption("EULA ..."));
+  c.declare(kAboutCredits, caption("Credits"));
+  c.declare(kAboutBack, caption("Návrat na hlavní nabídku"));
+
+  // Crossword chooser.
+  c.declare(kChooserWindow, hidden());
+  c.declare(kChooserTitle, caption("Nastavení hry"));
+  c.declare(kChooserGrade, caption("<Neznámo>"));
+  c.declare(kChooserCrossword, caption("<Neznámo>"));
+  c.declare(kChooserStart, caption("Potvrď nastavení"));
+  c.declare(kChooserConfirm, hidden("Potvrď"));
+  c.declare(kChooserBack, caption("Zpět na hlavní nabídku"));
+  c.declare(kChooserDelete, hidden("Vymazat křížovku"));
+
+  c.declareTimer(kTimerAccessCode, 3000);
+  c.declareTimer(kTimerKontrola, 1000);
+  c.declareTimer(kTimerGauge, 500);
+  c.declareTimer(kTimerMusic, 1, true);
+  c.declareTimer(kTimerFileName, 1, true);
+  c.declareTimer(kTimerCredits, 20);
+  c.declareTimer(kTimerEditorStatus, 1, true);
+  c.declareTimer(kTimerCompletion, 1000);
+  c.declareTimer(kTimerHelpFiller, 1000);
+  c.declareTimer(kTimerAbout, 1, true);
+}
+
+}  // namespace tervano::app

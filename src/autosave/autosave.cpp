@@ -1,0 +1,125 @@
+#include "autosave/autosave.h"
+
+#include <algorithm>
+
+#include "data/errors.h"
+#include "data/numbers.h"
+#include "data/records.h"
+#include "ui/ids.h"
+
+namespace tervano::autosave {
+
+namespace {
+
+std::string quotaMessage(const std::string& limit) {
+  return "Kvóta " + limit +
+         " záznamů byla naplněna.\rMůžete kvótu navýšit nebo hru spustit přes správce záznamů\r"
+         "automatického uložení a některé záznamy smazat. Do té doby\rfunkce nebude aktivní.";
+}
+
+}  // namespace
+
+TextList recordLines(const RecordValues& v) {
+  TextList r{" ", "<>", v.setNumber, v.grade, v.crossword, " ", "<data1>"};
+  for (int i = 0; i < 12; ++i)
+    r.append(v.gameState.get(i));
+  r.append(v.trigger);
+  r.append("</>");
+  return r;
+}
+
+Autosave::Autosave(ui::Controls& controls, ui::Host& host, const ProgramFolder& folder,
+                   Session& session, audio::Sound& sound)
+    : controls_(controls), host_(host), folder_(folder), session_(session), sound_(sound) {}
+
+void Autosave::saveLog() {
+  folder_.save(paths::kAutosaveLog, session_.autosf);
+}
+
+void Autosave::autoszav() {
+  session_.autosf = folder_.load(paths::kAutosaveLog);
+  const TextList& log = session_.autosf;
+  if (log.get(header::kEnabled) == "A") controls_.setChecked(id::kAutosaveOn, true);
+  controls_.setValue(id::kAutosaveQuota,
+                     std::clamp(parseInt(log.get(header::kLimit)), kQuotaMin, kQuotaMax));
+  controls_.setText(id::kAutosaveTrigger, log.get(header::kTrigger));
+  if (log.get(header::kEnabled) == "A" &&
+      parseInt(log.get(header::kCount)) >= parseInt(log.get(header::kLimit))) {
+    sound_.playCue("hlasen.wav");
+    ui::showError(host_, quotaMessage(log.get(header::kLimit)));
+  }
+}
+
+TextList Autosave::currentGameState() const {
+  auto yes = [](bool on) { return std::string(on ? "A" : "N"); };
+  return TextList{yes(sound_.musicOn()),
+                  controls_.text(id::kPoints),
+                  controls_.text(id::kGrade),
+                  controls_.text(id::kCrossword),
+                  controls_.text(id::kGood),
+                  controls_.text(id::kBad),
+                  yes(sound_.soundOn()),
+                  "S",
+                  session_.zaklnast.get(desc::kSetNumber),
+                  yes(controls_.checked(id::kErrorPerLine)),
+                  yes(session_.showAnswersInErrors),
+                  yes(controls_.checked(id::kNoScripts))};
+}
+
+void Autosave::autosave() {
+  TextList& log = session_.autosf;
+  const std::int32_t count = parseInt(log.get(header::kCount));
+  const std::int32_t limit = parseInt(log.get(header::kLimit));
+  if (!(count < limit && log.get(header::kEnabled) == "A")) return;
+  log.set(header::kCount, toText(std::int64_t{count} + 1));
+  const TextList record =
+      recordLines({session_.zaklnast.get(desc::kSetNumber), controls_.text(id::kGrade),
+                   controls_.text(id::kCrossword), currentGameState(),
+                   session_.closingRecord ? " " : controls_.text(id::kAutosaveTrigger)});
+  for (const auto& line : record.lines())
+    log.append(line);
+  saveLog();
+}
+
+void Autosave::trigger(int number) {
+  if (number < 1 || number > 4) return;
+  if (controls_.text(id::kAutosaveTrigger) != kTriggerOf[static_cast<std::size_t>(number - 1)])
+    return;
+  TextList& log = session_.autosf;
+  if (log.get(header::kEnabled) != "A") return;
+  if (parseInt(log.get(header::kCount)) < parseInt(log.get(header::kLimit))) {
+    autosave();
+    return;
+  }
+  sound_.playCue("hlasen.wav");
+  ui::showError(host_,
+                quotaMessage(log.get(header::kLimit)) + " Zaktivovat ji budete muset opět vy.");
+  log.set(header::kEnabled, "N");
+  controls_.setChecked(id::kAutosaveOn, false);
+  saveLog();
+}
+
+void Autosave::applySettings() {
+  TextList& log = session_.autosf;
+  log.set(header::kEnabled, controls_.checked(id::kAutosaveOn) ? "A" : "N");
+  log.set(header::kLimit, toText(controls_.value(id::kAutosaveQuota)));
+  log.set(header::kTrigger, controls_.text(id::kAutosaveTrigger));
+  saveLog();
+  session_.autosf = folder_.load(paths::kAutosaveLog);
+}
+
+void Autosave::normaliseTrigger() {
+  if (controls_.text(id::kAutosaveTrigger) == kRecommended)
+    controls_.setText(id::kAutosaveTrigger, std::string(kTriggerOf[0]));
+}
+
+void Autosave::writeClosingRecord() {
+  session_.closingRecord = true;
+  try {
+    autosave();
+  } catch (const std::exception&) {
+    // The close goes on whatever happened to the record.
+  }
+}
+
+}  // namespace tervano::autosave

@@ -1,0 +1,191 @@
+#include "data/textfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "data/cp1250.h"
+#include "data/errors.h"
+
+namespace tervano {
+
+namespace fs = std::filesystem;
+
+std::string systemErrorText(int err) {
+  switch (err) {
+    case ENOENT:
+      return "soubor nebo složka neexistuje";
+    case EACCES:
+    case EPERM:
+      return "chybí oprávnění";
+    case EROFS:
+      return "disk je jen pro čtení";
+    case ENOSPC:
+    case EDQUOT:
+      return "na disku není místo";
+    case EISDIR:
+      return "jde o složku, ne o soubor";
+    case ENOTDIR:
+      return "část cesty není složka";
+    case ENAMETOOLONG:
+      return "cesta je příliš dlouhá";
+    case EIO:
+      return "chyba čtení nebo zápisu na disk";
+    case EMFILE:
+    case ENFILE:
+      return "je otevřeno příliš mnoho souborů";
+    default:
+      return "systémová chyba č. " + std::to_string(err);
+  }
+}
+
+namespace {
+
+std::string shown(const fs::path& p) {
+  return p.string();
+}
+
+[[noreturn]] void fail(const char* what, const fs::path& p, int err) {
+  throw FileError(std::string(what) + " „" + shown(p) + "“: " + systemErrorText(err) + ".");
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::atomic<unsigned> tempCounter{0};
+
+}  // namespace
+
+std::string readFileBytes(const fs::path& path) {
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) fail("Soubor nelze otevřít", path, errno);
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) fail("Soubor nelze otevřít", path, errno);
+  if (S_ISDIR(st.st_mode)) fail("Soubor nelze otevřít", path, EISDIR);
+  if (static_cast<std::uintmax_t>(st.st_size) > kMaxFileBytes)
+    throw FileError("Soubor „" + shown(path) + "“ je příliš velký.");
+  std::string bytes;
+  bytes.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t done = 0;
+  for (;;) {
+    if (done == bytes.size()) {
+      // The file may have grown since fstat; keep reading, within the limit.
+      if (bytes.size() >= kMaxFileBytes)
+        throw FileError("Soubor „" + shown(path) + "“ je příliš velký.");
+      bytes.resize(bytes.size() + 4096);
+    }
+    const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail("Soubor nelze přečíst", path, errno);
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+TextList loadTextList(const fs::path& path) {
+  return TextList::fromText(cp1250::decode(readFileBytes(path)));
+}
+
+void saveTextList(const fs::path& path, const TextList& list) {
+  std::string bytes;
+  try {
+    bytes = cp1250::encode(list.joined("\r\n"));
+  } catch (const FileError& e) {
+    throw FileError(std::string(e.what()) + "\rSoubor „" + shown(path) + "“ nebyl uložen.");
+  }
+  writeFileAtomic(path, bytes);
+}
+
+void writeFileAtomic(const fs::path& path, std::string_view bytes) {
+  detail::writeFileAtomic(path, bytes, detail::WriteFault::None);
+}
+
+namespace detail {
+
+void writeFileAtomic(const fs::path& requested, std::string_view bytes, WriteFault fault) {
+  // Write through a symbolic link to the file it names, not over the link.
+  fs::path path = requested;
+  std::error_code ec;
+  if (fs::is_symlink(path, ec)) path = fs::weakly_canonical(path, ec);
+  if (ec) path = requested;
+
+  mode_t mode = 0644;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) fail("Soubor nelze uložit", path, EISDIR);
+    if ((st.st_mode & S_IWUSR) == 0)
+      throw FileError("Soubor „" + shown(path) + "“ je jen pro čtení a nelze jej přepsat.");
+    mode = st.st_mode & 07777;
+  }
+
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  const fs::path temp =
+      folder / ("." + path.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
+                std::to_string(tempCounter.fetch_add(1)));
+  Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+  if (fd.get() < 0) fail("Soubor nelze uložit", path, errno);
+  auto abandon = [&](int err) {
+    ::close(fd.release());
+    ::unlink(temp.c_str());
+    fail("Soubor nelze uložit", path, err);
+  };
+  if (fault == WriteFault::AfterCreate) abandon(EIO);
+  if (fault == WriteFault::AfterPartialWrite) {
+    writeAll(fd.get(), bytes.data(), bytes.size() / 2);
+    abandon(ENOSPC);
+  }
+  if (!writeAll(fd.get(), bytes.data(), bytes.size())) abandon(errno);
+  if (::fchmod(fd.get(), mode) != 0) abandon(errno);
+  if (::fsync(fd.get()) != 0) abandon(errno);
+  if (fault == WriteFault::BeforeRename) abandon(EIO);
+  if (::close(fd.release()) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    fail("Soubor nelze uložit", path, err);
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    fail("Soubor nelze uložit", path, err);
+  }
+  // Make the rename itself durable.
+  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() >= 0) ::fsync(dir.get());
+}
+
+}  // namespace detail
+}  // namespace tervano

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "data/textlist.h"
+
+namespace tervano {
+
+// Largest file the program reads whole; far above any real data file (an autosave log at its
+// largest quota is about 1 MB) and low enough that a wrong file cannot exhaust memory.
+inline constexpr std::uintmax_t kMaxFileBytes = 64u * 1024u * 1024u;
+
+// Reads a whole file (code page 1250) into a list. Throws FileError with a Czech message.
+TextList loadTextList(const std::filesystem::path& path);
+
+// Writes the list in code page 1250 with CR LF after every line, replacing the file atomically.
+// A character that code page 1250 cannot hold is refused before anything is written.
+void saveTextList(const std::filesystem::path& path, const TextList& list);
+
+// Raw bytes, for files that are not text lists.
+std::string readFileBytes(const std::filesystem::path& path);
+
+// Replaces the file in one step: a temporary file in the same folder is written, flushed and
+// renamed over the target, so a crash or a full disk leaves either the old or the new content.
+// A target without write permission is refused like a read-only file.
+void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+
+namespace detail {
+// The points at which a test can make the replace fail, to check that the old file survives.
+enum class WriteFault { None, AfterCreate, AfterPartialWrite, BeforeRename };
+void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes, WriteFault fault);
+}  // namespace detail
+
+// Czech text for an errno value, for file error messages.
+std::string systemErrorText(int err);
+
+}  // namespace tervano

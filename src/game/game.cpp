@@ -1,0 +1,196 @@
+#include "game/game.h"
+
+#include "data/crossword.h"
+#include "data/errors.h"
+#include "data/numbers.h"
+#include "data/records.h"
+#include "ui/ids.h"
+
+namespace tervano::game {
+
+Game::Game(ui::Controls& controls, ui::Host& host, const ProgramFolder& folder, Session& session,
+           audio::Sound& sound, GameHooks& hooks)
+    : controls_(controls),
+      host_(host),
+      folder_(folder),
+      session_(session),
+      sound_(sound),
+      hooks_(hooks) {}
+
+const std::string& Game::counter(std::string_view id) const {
+  return controls_.text(id);
+}
+void Game::setCounter(std::string_view id, std::string text) {
+  controls_.setText(id, std::move(text));
+}
+std::int32_t Game::number(std::string_view id) const {
+  return parseInt(controls_.text(id));
+}
+
+bool Game::gameRunning() const {
+  return controls_.enabled(id::kEndGame);
+}
+
+void Game::prvkr() {
+  const std::string g = counter(id::kGrade);
+  const std::string n = counter(id::kCrossword);
+  const auto folder = crosswordFolder(g, n);
+  if (!folder)
+    throw FileError("Křížovku ročníku „" + g + "“ s číslem „" + n +
+                    "“ nelze otevřít: ročník i číslo musí být kladná celá čísla.");
+  session_.konftaj = folder_.load(*folder + "k.nk");
+  session_.vyslt = folder_.load(*folder + "k.vk");
+  controls_.setLines(id::kLegendArea, folder_.load(*folder + "k.lk"));
+  controls_.setLines(id::kMapArea, folder_.load(*folder + "k.mk"));
+
+  const TextList& k = session_.konftaj;
+  controls_.setText(id::kScoreGood, k.get(konf::kPointsPerGood));
+  controls_.setText(id::kScoreBad, k.get(konf::kPointsPerBad));
+  controls_.setText(id::kScoreGoodTajenka, k.get(konf::kGoodTajenka));
+  controls_.setText(id::kScoreBadTajenka, k.get(konf::kBadTajenka));
+  controls_.setText(id::kScoreWordCount, k.get(konf::kWordCount));
+  controls_.setText(id::kWordCountBig, k.get(konf::kWordCount));
+
+  controls_.setLines(id::kAnswerArea, controls_.lines(id::kMapArea));
+
+  const std::int32_t words = parseInt(controls_.text(id::kScoreWordCount));
+  controls_.setText(id::kCanGain,
+                    toText(checkedAdd(checkedMul(parseInt(controls_.text(id::kScoreGood)), words),
+                                      parseInt(controls_.text(id::kScoreGoodTajenka)))));
+  controls_.setText(id::kCanLose,
+                    toText(checkedAdd(checkedMul(parseInt(controls_.text(id::kScoreBad)), words),
+                                      parseInt(controls_.text(id::kScoreBadTajenka)))));
+
+  if (auto script = crosswordScriptPath(g, n, "nazacatkukrizovky"))
+    hooks_.eventScript(*script, true);
+}
+
+void Game::setNoGameColumn() {
+  controls_.setEnabled(id::kNewGame, true);
+  controls_.setEnabled(id::kNewGameSettings, true);
+  controls_.setEnabled(id::kReturnToGame, false);
+  controls_.setEnabled(id::kSaveGame, false);
+  controls_.setEnabled(id::kEndGame, false);
+  controls_.setEnabled(id::kLoadGame, true);
+  controls_.setEnabled(id::kQuit, true);
+}
+
+void Game::setGameRunningColumn() {
+  controls_.setEnabled(id::kNewGame, false);
+  controls_.setEnabled(id::kNewGameSettings, false);
+  controls_.setEnabled(id::kReturnToGame, true);
+  controls_.setEnabled(id::kSaveGame, true);
+  controls_.setEnabled(id::kEndGame, true);
+  controls_.setEnabled(id::kLoadGame, false);
+  controls_.setEnabled(id::kQuit, false);
+}
+
+void Game::newGame() {
+  session_.gameFinished = false;
+  controls_.setVisible(id::kMenuScreen, false);
+  controls_.setEnabled(id::kReturnToGame, true);
+
+  setCounter(id::kPoints, "0");
+  setCounter(id::kGrade, "1");
+  setCounter(id::kCrossword, "1");
+  setCounter(id::kGood, "0");
+  setCounter(id::kBad, "0");
+  controls_.setLines(id::kAnswerArea, {});
+  controls_.setValue(id::kGaugeGrades, 1);
+  controls_.setValue(id::kGaugeCrosswords, 1);
+
+  controls_.setLines(id::kMapArea, {});
+  controls_.setLines(id::kLegendArea, {});
+  session_.saveRecord.clear();
+
+  controls_.setEnabled(id::kNewGame, false);
+  controls_.setEnabled(id::kNewGameSettings, false);
+  controls_.setEnabled(id::kQuit, false);
+  controls_.setEnabled(id::kEndGame, true);
+  controls_.setEnabled(id::kLoadGame, false);
+  controls_.setEnabled(id::kSaveGame, true);
+
+  hooks_.eventScript(std::string(paths::kScripts) + "nazacatkuhry.lsc", true);
+  prvkr();
+  sound_.openMusicFile(std::string(paths::kMusic) + "1r.mid");
+  session_.saveRecord = defaultSaveRecord();
+  controls_.setEnabled(id::kKontrola, true);
+  if (sound_.musicOn()) {
+    host_.setCursor(ui::Cursor::Busy);
+    sound_.medplay();
+    host_.setCursor(ui::Cursor::Normal);
+  }
+  controls_.startTimer(id::kTimerGauge);
+}
+
+void Game::newGameWithSettings() {
+  controls_.setVisible(id::kAccessCode, true);
+  controls_.startTimer(id::kTimerAccessCode);
+}
+
+void Game::accessCodeTimerFired() {
+  const bool granted = controls_.text(id::kAccessCode) == kAccessCode;
+  controls_.setVisible(id::kAccessCode, false);
+  controls_.setText(id::kAccessCode, "");
+  controls_.stopTimer(id::kTimerAccessCode);
+  if (granted) {
+    controls_.setEnabled(id::kMainWindow, false);
+    hooks_.openChooser();
+  }
+}
+
+void Game::endGame() {
+  if (!ui::confirm(host_, "Chcete současnou hru skutečně ukončit?")) return;
+  setNoGameColumn();
+  sound_.musicOnAction();
+  if (ui::confirm(host_, "Chcete současnou hru uložit?")) save();
+}
+
+void Game::showMenu() {
+  controls_.setVisible(id::kMenuScreen, true);
+}
+void Game::returnToGame() {
+  controls_.setVisible(id::kMenuScreen, false);
+}
+void Game::start() {
+  session_.gameFinished = false;
+}
+
+void Game::kontrolaTimerTick() {
+  if (parseInt(session_.zaklnast.get(desc::kGradeCountFirst + 3)) >
+      parseInt(counter(id::kCrossword)))
+    controls_.setEnabled(id::kKontrola, true);
+  session_.gameFinished = false;
+}
+
+void Game::gaugeTimerTick() {
+  controls_.setRange(id::kGaugeGrades, 0, parseInt(session_.zaklnast.get(desc::kGrades)));
+  controls_.setValue(id::kGaugeGrades, parseInt(counter(id::kGrade)));
+  const std::int32_t g = parseInt(counter(id::kGrade));
+  if (g >= 1 && g <= 4) {
+    controls_.setRange(id::kGaugeCrosswords, 0,
+                       parseInt(session_.zaklnast.get(desc::kGradeCountFirst + g - 1)));
+    controls_.setValue(id::kGaugeCrosswords, parseInt(counter(id::kCrossword)));
+  }
+}
+
+void Game::toggleErrorPerLine() {
+  setErrorPerLine(!controls_.checked(id::kErrorPerLine));
+}
+
+void Game::setErrorPerLine(bool ticked) {
+  if (controls_.checked(id::kErrorPerLine) == ticked) return;
+  controls_.setChecked(id::kErrorPerLine, ticked);
+  if (!session_.suppressDetailPrompt) errorPerLineReaction();
+}
+
+void Game::errorPerLineReaction() {
+  if (!controls_.checked(id::kErrorPerLine)) return;
+  sound_.playCue("hlasen.wav");
+  session_.showAnswersInErrors = ui::confirm(
+      host_,
+      "Přejete si v chybových hlášeních\rzobrazit kromě řádku na kterém se\rchyba udála "
+      "špatné a správné odpovědi?");
+}
+
+}  // namespace tervano::game

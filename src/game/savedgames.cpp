@@ -1,0 +1,211 @@
+// Saved games: the ".kr1" record and its ".kn1" answer area, the two dialogs, loading with the
+// version check and the repair of an old record.
+#include <filesystem>
+
+#include "data/numbers.h"
+#include "data/records.h"
+#include "game/game.h"
+#include "ui/ids.h"
+
+namespace tervano::game {
+
+namespace {
+
+const char* kNoVersionInSet =
+    "Konfigurační soubor neobsahuje informaci o verzi vašich křížovek, spusťte prosím instalátor "
+    "tohoto produktu.";
+const char* kRepairWarning =
+    " Varování!!!: Dojde k přepsání souboru s poslední nedoluštěnou křížovkou(soubor s příponou "
+    "kn1).";
+
+}  // namespace
+
+std::string Game::changeExtension(const std::string& path, std::string_view extension) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+    return path + std::string(extension);
+  return path.substr(0, dot) + std::string(extension);
+}
+
+ui::FileDialogOptions Game::loadDialogOptions() const {
+  ui::FileDialogOptions o;
+  o.title = "Načti hru hry křížovky";
+  o.filters = {{"Save hry křížovky", {"*.kr1"}},
+               {"Záznam automatického uložení", {"automatické uložení.kra"}}};
+  o.initialFolder = folder_.resolve(paths::kSavedGames).string();
+  o.fileName = session_.loadFileName;
+  o.mustExist = true;
+  return o;
+}
+
+ui::FileDialogOptions Game::saveDialogOptions() const {
+  ui::FileDialogOptions o;
+  o.title = "Ulož hru hry křížovky";
+  o.filters = {{"Save hry křížovky", {"*.kr1"}}};
+  o.initialFolder = folder_.resolve(paths::kSavedGames).string();
+  o.fileName = session_.saveFileName;
+  o.overwritePrompt = session_.saveDialogAsksOverwrite;
+  o.defaultSuffix = "kr1";
+  return o;
+}
+
+bool Game::isAutosaveLog(const std::string& path) const {
+  std::error_code ec;
+  const auto log = folder_.resolve(paths::kAutosaveLog);
+  return std::filesystem::equivalent(folder_.resolve(path), log, ec) && !ec;
+}
+
+void Game::save() {
+  auto chosen = host_.saveFile(saveDialogOptions());
+  if (!chosen) return;
+  session_.saveFileName = *chosen;
+  sk();
+}
+
+void Game::sk() {
+  TextList& r = session_.saveRecord;
+  r.set(saverec::kMusic, sound_.musicOn() ? "A" : "N");
+  r.set(saverec::kSound, sound_.soundOn() ? "A" : "N");
+  r.set(saverec::kPoints, counter(id::kPoints));
+  r.set(saverec::kGrade, counter(id::kGrade));
+  r.set(saverec::kCrossword, counter(id::kCrossword));
+  r.set(saverec::kGood, counter(id::kGood));
+  r.set(saverec::kBad, counter(id::kBad));
+  r.set(saverec::kAnswerMarker, "S");
+  r.set(saverec::kVersion, session_.zaklnast.get(desc::kSetNumber));
+  r.set(saverec::kErrorPerLine, controls_.checked(id::kErrorPerLine) ? "A" : "N");
+  r.set(saverec::kShowAnswers, session_.showAnswersInErrors ? "A" : "N");
+  r.set(saverec::kScriptsDisabled, controls_.checked(id::kNoScripts) ? "A" : "N");
+  if (session_.saveRepairPending) {
+    r.set(saverec::kAnswerMarker, "N");
+    sound_.playCue("hlasen.wav");
+    ui::showInfo(host_,
+                 "Váš save byl opraven, ale to vyžaduje opětovné spuštění\raplikace, proto bude "
+                 "nyní ukončena. Aplikaci spusťte znovu.");
+    host_.requestQuit();
+    hooks_.closeMainWindow();
+  }
+  folder_.save(changeExtension(session_.saveFileName, ".kr1"), r);
+  folder_.save(changeExtension(session_.saveFileName, ".kn1"), controls_.lines(id::kAnswerArea));
+}
+
+void Game::loadGameCommand() {
+  auto chosen = host_.openFile(loadDialogOptions());
+  if (!chosen) return;
+  session_.loadFileName = *chosen;
+  // The autosave log has no ".kr1" companion: hand it to LK at once, which switches to the
+  // autosave manager, instead of failing on a file that cannot exist.
+  if (isAutosaveLog(*chosen)) {
+    lk();
+    return;
+  }
+  session_.saveRecord = folder_.load(changeExtension(*chosen, ".kr1"));
+  load();
+  setGameRunningColumn();
+  prvkr();
+  if (session_.saveRecord.get(saverec::kAnswerMarker) == "S")
+    controls_.setLines(id::kAnswerArea, folder_.load(changeExtension(*chosen, ".kn1")));
+}
+
+void Game::applySwitches() {
+  const TextList& r = session_.saveRecord;
+  if (r.get(saverec::kMusic) == "A")
+    sound_.musicOnAction();
+  else if (r.get(saverec::kMusic) == "N")
+    sound_.musicOffAction();
+  if (r.get(saverec::kSound) == "A")
+    sound_.soundOnAction();
+  else if (r.get(saverec::kSound) == "N")
+    sound_.soundOffAction();
+  if (r.get(saverec::kErrorPerLine) == "A") {
+    session_.suppressDetailPrompt = true;
+    setErrorPerLine(true);
+    session_.suppressDetailPrompt = false;
+  } else if (r.get(saverec::kErrorPerLine) == "N") {
+    // The writer stores "N" for an unticked box; apply it the same way, without a question.
+    setErrorPerLine(false);
+  }
+  session_.showAnswersInErrors = r.get(saverec::kShowAnswers) == "A";
+  const bool noScripts = r.get(saverec::kScriptsDisabled) != "N";
+  controls_.setChecked(id::kNoScripts, noScripts);
+  session_.scriptsDisabled = noScripts;
+}
+
+void Game::lk() {
+  if (isAutosaveLog(session_.loadFileName)) {
+    hooks_.restartInAutosaveManager();
+  } else {
+    session_.saveRecord = folder_.load(session_.loadFileName);
+    const TextList& r = session_.saveRecord;
+    if (r.get(saverec::kAnswerMarker) == "S")
+      controls_.setLines(id::kAnswerArea,
+                         folder_.load(changeExtension(session_.loadFileName, ".kn1")));
+    setCounter(id::kPoints, r.get(saverec::kPoints));
+    setCounter(id::kGrade, r.get(saverec::kGrade));
+    setCounter(id::kCrossword, r.get(saverec::kCrossword));
+    setCounter(id::kGood, r.get(saverec::kGood));
+    setCounter(id::kBad, r.get(saverec::kBad));
+    sound_.medplay();
+    applySwitches();
+    controls_.startTimer(id::kTimerGauge);
+    ovv();
+  }
+  folder_.remove(paths::kExportedRecord);
+}
+
+void Game::ovv() {
+  const std::string& setVersion = session_.zaklnast.get(desc::kSetNumber);
+  if (setVersion.empty()) {
+    for (const auto& [timerId, t] : controls_.timers())
+      controls_.stopTimer(timerId);
+    sound_.playCue("hlasen.wav");
+    ui::showError(host_, kNoVersionInSet);
+    host_.requestQuit();
+  }
+  if (session_.saveRecord.get(saverec::kVersion).empty()) {
+    sound_.playCue("hlasen.wav");
+    ui::showError(host_, "Váš save neobsahuje informaci o verzi ze které pochází.");
+    sound_.playCue("hlasen.wav");
+    if (ui::confirm(host_, std::string("Má se váš save opravit?") + kRepairWarning))
+      repair();
+    else
+      host_.requestQuit();
+  }
+  // Versions compare as numbers; with either side still empty there is nothing to compare
+  // (the boxes above have already told the player).
+  const std::string& saved = session_.saveRecord.get(saverec::kVersion);
+  if (saved.empty() || setVersion.empty()) return;
+  if (parseInt(saved) < parseInt(setVersion)) {
+    sound_.playCue("hlasen.wav");
+    ui::showError(host_, "Váš save není plně kompatibilní se současnou verzí.");
+    sound_.playCue("hlasen.wav");
+    if (ui::confirm(host_,
+                    std::string("Má se váš save opravit na současnou verzi?") + kRepairWarning)) {
+      setCounter(id::kGrade, "1");
+      setCounter(id::kCrossword, "1");
+      repair();
+    } else {
+      host_.requestQuit();
+    }
+  }
+  if (parseInt(setVersion) < parseInt(session_.saveRecord.get(saverec::kVersion))) {
+    sound_.playCue("hlasen.wav");
+    ui::showError(host_,
+                  "Váš save není možné pod touto verzí spustit.Důvod: Je z vyšší verze než je "
+                  "současná.");
+    host_.requestQuit();
+  }
+}
+
+void Game::repair() {
+  session_.saveRecord.set(saverec::kVersion, session_.zaklnast.get(desc::kSetNumber));
+  controls_.setLines(id::kAnswerArea, {});
+  session_.saveRecord.set(saverec::kAnswerMarker, "N");
+  session_.saveFileName = session_.loadFileName;
+  session_.saveRepairPending = true;
+  sk();
+  lk();
+}
+
+}  // namespace tervano::game

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tervano::ui {
+
+// The four kinds of message box, plus the plain box without an icon used for script errors.
+enum class MessageKind { Error, Warning, Information, Confirmation, Plain };
+enum class Buttons { Ok, OkCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Retry };
+
+enum class Cursor { Normal, Busy, Help, NotAllowed, Hand };
+
+struct FileFilter {
+  std::string label;
+  std::vector<std::string> patterns;  // "*.kr1", or an exact file name
+};
+
+struct FileDialogOptions {
+  std::string title;
+  std::vector<FileFilter> filters;
+  std::string initialFolder;  // absolute
+  std::string fileName;       // preselected name, may be empty
+  bool mustExist = false;
+  bool overwritePrompt = false;
+  std::string defaultSuffix;  // appended by the dialog to a name typed without one
+};
+
+// The music sequencer: one current file, open or closed. Playing loops the piece by itself.
+class MusicPlayer {
+ public:
+  virtual ~MusicPlayer() = default;
+  // Opens a file with the position at its start (an open file is closed first). Returns false
+  // when the file cannot be played; the player is then closed and stays silent.
+  virtual bool open(const std::string& path) = 0;
+  // Plays from the current position; at the end of the piece it rewinds first. Playing an
+  // already playing piece changes nothing.
+  virtual void play() = 0;
+  virtual void stop() = 0;  // keeps the position
+  virtual void close() = 0;
+  virtual bool isOpen() const = 0;
+};
+
+// Everything modal or physical: message boxes, dialogs, sound, processes and the end of the
+// program. The game logic never touches a window or a device directly.
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // A message box; in the text "\r" starts a new line. The caption overrides the kind's own.
+  virtual Answer message(MessageKind kind, std::string_view text, Buttons buttons,
+                         std::string_view caption = {}) = 0;
+  virtual std::optional<std::string> openFile(const FileDialogOptions& options) = 0;
+  virtual std::optional<std::string> saveFile(const FileDialogOptions& options) = 0;
+
+  // Plays a WAV file and returns when its last sample has been played. A missing or broken file
+  // sounds the system's alert instead, where there is one.
+  virtual void playWavSync(const std::string& path) = 0;
+  virtual MusicPlayer& music() = 0;
+
+  // Starts the program's own executable again, detached, with the argument (empty for none).
+  virtual void startInstance(std::string_view argument, const std::string& workingFolder) = 0;
+  // Runs a command script through the system shell without waiting for it.
+  virtual void launchCommandScript(const std::string& path, const std::string& workingFolder) = 0;
+  virtual void openDocument(const std::string& path, const std::string& workingFolder) = 0;
+
+  virtual void setCursor(Cursor cursor) = 0;
+  // Ends the program once the running command has returned.
+  virtual void requestQuit() = 0;
+};
+
+}  // namespace tervano::ui
+
+namespace tervano::ui {
+
+inline void showError(Host& host, std::string_view text) {
+  host.message(MessageKind::Error, text, Buttons::Ok);
+}
+inline void showWarning(Host& host, std::string_view text) {
+  host.message(MessageKind::Warning, text, Buttons::Ok);
+}
+inline void showInfo(Host& host, std::string_view text) {
+  host.message(MessageKind::Information, text, Buttons::Ok);
+}
+// A confirmation with OK and Cancel; true for OK.
+inline bool confirm(Host& host, std::string_view text) {
+  return host.message(MessageKind::Confirmation, text, Buttons::OkCancel) == Answer::Ok;
+}
+
+}  // namespace tervano::ui

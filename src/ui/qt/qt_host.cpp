@@ -1,0 +1,155 @@
+#include "ui/qt/qt_host.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QUrl>
+
+namespace tervano::qt {
+
+namespace {
+
+QString q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// Qt splits a name filter's patterns at blanks, so a blank inside a file name is matched by "?".
+QString filterText(const ui::FileFilter& f) {
+  QStringList patterns;
+  for (const auto& p : f.patterns)
+    patterns << q(p).replace(' ', '?');
+  return q(f.label) + " (" + patterns.join(' ') + ")";
+}
+
+}  // namespace
+
+QtHost::QtHost(std::string executable, std::unique_ptr<SoundOutput> sound)
+    : executable_(std::move(executable)), sound_(std::move(sound)) {}
+
+QtHost::~QtHost() = default;
+
+void QtHost::setWindow(QWidget* window, std::function<void()> beforeModal) {
+  window_ = window;
+  beforeModal_ = std::move(beforeModal);
+}
+
+ui::Answer QtHost::message(ui::MessageKind kind, std::string_view text, ui::Buttons buttons,
+                           std::string_view caption) {
+  if (beforeModal_) beforeModal_();
+  QMessageBox box(window_ && window_->isVisible() ? window_ : nullptr);
+  QString title;
+  switch (kind) {
+    case ui::MessageKind::Error:
+      box.setIcon(QMessageBox::Critical);
+      title = "Chyba";
+      break;
+    case ui::MessageKind::Warning:
+      box.setIcon(QMessageBox::Warning);
+      title = "Varování";
+      break;
+    case ui::MessageKind::Information:
+      box.setIcon(QMessageBox::Information);
+      title = "Informace";
+      break;
+    case ui::MessageKind::Confirmation:
+      box.setIcon(QMessageBox::Question);
+      title = "Potvrzení";
+      break;
+    case ui::MessageKind::Plain:
+      box.setIcon(QMessageBox::NoIcon);
+      title = "Tervano";
+      break;
+  }
+  box.setWindowTitle(caption.empty() ? title : q(caption));
+  box.setText(q(text).replace('\r', '\n'));
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;
+  QPushButton* retry = nullptr;
+  if (buttons == ui::Buttons::RetryCancel) {
+    retry = box.addButton("Opakovat", QMessageBox::AcceptRole);
+    cancel = box.addButton("Zrušit", QMessageBox::RejectRole);
+    box.setDefaultButton(retry);
+  } else {
+    ok = box.addButton("OK", QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    if (buttons == ui::Buttons::OkCancel) cancel = box.addButton("Zrušit", QMessageBox::RejectRole);
+  }
+  if (cancel) box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == retry && retry) return ui::Answer::Retry;
+  if (box.clickedButton() == ok && ok) return ui::Answer::Ok;
+  return ui::Answer::Cancel;
+}
+
+std::optional<std::string> QtHost::fileDialog(const ui::FileDialogOptions& o, bool save) {
+  if (beforeModal_) beforeModal_();
+  QFileDialog dialog(window_ && window_->isVisible() ? window_ : nullptr, q(o.title),
+                     q(o.initialFolder));
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  QStringList filters;
+  for (const auto& f : o.filters)
+    filters << filterText(f);
+  dialog.setNameFilters(filters);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save) {
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !o.overwritePrompt);
+    if (!o.defaultSuffix.empty()) dialog.setDefaultSuffix(q(o.defaultSuffix));
+  }
+  if (!o.fileName.empty()) dialog.selectFile(q(o.fileName));
+  dialog.setSizeGripEnabled(true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> QtHost::openFile(const ui::FileDialogOptions& options) {
+  return fileDialog(options, false);
+}
+
+std::optional<std::string> QtHost::saveFile(const ui::FileDialogOptions& options) {
+  return fileDialog(options, true);
+}
+
+void QtHost::playWavSync(const std::string& path) {
+  if (!sound_ || !sound_->playWavSync(path)) QApplication::beep();
+}
+
+ui::MusicPlayer& QtHost::music() {
+  return sound_->music();
+}
+
+void QtHost::startInstance(std::string_view argument, const std::string& workingFolder) {
+  QStringList args;
+  if (!argument.empty()) args << q(argument);
+  QProcess::startDetached(q(executable_), args, q(workingFolder));
+}
+
+void QtHost::launchCommandScript(const std::string& path, const std::string& workingFolder) {
+  QProcess::startDetached("/bin/sh", {q(path)}, q(workingFolder));
+}
+
+void QtHost::openDocument(const std::string& path, const std::string& workingFolder) {
+  (void)workingFolder;
+  if (documentViewer_) {
+    documentViewer_(path);
+    return;
+  }
+  QDesktopServices::openUrl(QUrl::fromLocalFile(q(path)));
+}
+
+void QtHost::setCursor(ui::Cursor cursor) {
+  if (cursorOverridden_) {
+    QApplication::restoreOverrideCursor();
+    cursorOverridden_ = false;
+  }
+  if (cursor == ui::Cursor::Busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    cursorOverridden_ = true;
+  }
+}
+
+}  // namespace tervano::qt

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ui/host.h"
+
+namespace tervano::qt {
+
+// Plays sound for the host: cues synchronously, music through a player that loops by itself.
+class SoundOutput {
+ public:
+  virtual ~SoundOutput() = default;
+  // Returns when the last sample has been played; false when the file cannot be played.
+  virtual bool playWavSync(const std::string& path) = 0;
+  virtual ui::MusicPlayer& music() = 0;
+};
+
+// The real platform behind the core: Qt message boxes and file dialogs, processes, the cursor
+// and the sound output.
+class QtHost : public ui::Host {
+ public:
+  QtHost(std::string executable, std::unique_ptr<SoundOutput> sound);
+  ~QtHost() override;
+
+  // The window that owns the modal boxes; before each box the view brings itself up to date.
+  void setWindow(QWidget* window, std::function<void()> beforeModal);
+
+  ui::Answer message(ui::MessageKind kind, std::string_view text, ui::Buttons buttons,
+                     std::string_view caption) override;
+  std::optional<std::string> openFile(const ui::FileDialogOptions& options) override;
+  std::optional<std::string> saveFile(const ui::FileDialogOptions& options) override;
+  void playWavSync(const std::string& path) override;
+  ui::MusicPlayer& music() override;
+  void startInstance(std::string_view argument, const std::string& workingFolder) override;
+  void launchCommandScript(const std::string& path, const std::string& workingFolder) override;
+  void openDocument(const std::string& path, const std::string& workingFolder) override;
+  void setCursor(ui::Cursor cursor) override;
+  void requestQuit() override { quitRequested_ = true; }
+
+  bool quitRequested() const { return quitRequested_; }
+  // The document viewer for the external help file; set by the view.
+  void setDocumentViewer(std::function<void(const std::string&)> viewer) {
+    documentViewer_ = std::move(viewer);
+  }
+
+ private:
+  std::optional<std::string> fileDialog(const ui::FileDialogOptions& options, bool save);
+
+  std::string executable_;
+  std::unique_ptr<SoundOutput> sound_;
+  QWidget* window_ = nullptr;
+  std::function<void()> beforeModal_;
+  std::function<void(const std::string&)> documentViewer_;
+  bool quitRequested_ = false;
+  bool cursorOverridden_ = false;
+};
+
+}  // namespace tervano::qt

@@ -1,0 +1,134 @@
+// Files below the program folder: case-insensitive resolution, code page 1250 on disk and
+// atomic replacement.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "data/errors.h"
+#include "data/programfolder.h"
+#include "data/textfile.h"
+#include "program_folder.h"
+
+namespace tervano {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempProgram;
+
+TEST(ProgramFolderPaths, DifferentSpellingsReachOneEntry) {
+  TempProgram dir;
+  dir.writeBytes("tervano/hdb/Final.mid", "x");
+  dir.writeBytes("Ikony/editor.bmp", "b");
+  dir.write("Data/kriz/automatické uložení.kra", {"N"});
+  ProgramFolder folder(dir.root());
+  EXPECT_EQ(folder.resolve("Tervano\\hdb\\FINAL.mid"), dir.root() / "tervano/hdb/Final.mid");
+  EXPECT_EQ(folder.resolve("tervano/HDB/final.MID"), dir.root() / "tervano/hdb/Final.mid");
+  EXPECT_TRUE(folder.isFile("ikony\\EDITOR.BMP"));
+  // Czech letters fold too.
+  EXPECT_EQ(folder.resolve("data\\kriz\\Automatické Uložení.KRA"),
+            dir.root() / "Data/kriz/automatické uložení.kra");
+  EXPECT_TRUE(folder.isFile("DATA\\KRIZ\\AUTOMATICKÉ ULOŽENÍ.KRA"));
+}
+
+TEST(ProgramFolderPaths, NewFilesKeepTheGivenNameUnderTheResolvedFolder) {
+  TempProgram dir;
+  fs::create_directories(dir.root() / "Data/kriz");
+  ProgramFolder folder(dir.root());
+  folder.save("data\\KRIZ\\Moje Hra.kr1", TextList{"N"});
+  EXPECT_TRUE(fs::exists(dir.root() / "Data/kriz/Moje Hra.kr1"));
+  EXPECT_FALSE(fs::exists(dir.root() / "data"));
+}
+
+TEST(ProgramFolderPaths, RelativePathsCannotLeaveTheFolder) {
+  TempProgram dir;
+  ProgramFolder folder(dir.root());
+  EXPECT_THROW(folder.resolve("tervano\\..\\..\\etc\\passwd"), FileError);
+}
+
+TEST(ProgramFolderPaths, TheExecutableFolderIsNotTheWorkingFolder) {
+  const fs::path before = fs::current_path();
+  fs::current_path("/");
+  const fs::path exeFolder = ProgramFolder::executableFolder();
+  fs::current_path(before);
+  EXPECT_NE(exeFolder, fs::path("/"));
+  EXPECT_TRUE(fs::exists(exeFolder / ProgramFolder::executablePath().filename()));
+}
+
+TEST(TextFiles, WrittenInCodePage1250WithCrLfAfterEveryLine) {
+  TempProgram dir;
+  ProgramFolder folder(dir.root());
+  folder.save("a.txt", TextList{"Příliš", "", "žluťoučký"});
+  EXPECT_EQ(dir.readBytes("a.txt"), "P\xF8\xEDli\x9A\r\n\r\n\x9Elu\x9Dou\xE8k\xFD\r\n");
+  EXPECT_EQ(folder.load("a.txt"), (TextList{"Příliš", "", "žluťoučký"}));
+}
+
+TEST(TextFiles, ReadingAcceptsEveryLineEndingAndALastLineWithoutOne) {
+  TempProgram dir;
+  dir.writeBytes("mixed.txt", "jedna\rdva\nt\xF8i\r\n\xE8ty\xF8i");
+  EXPECT_EQ(loadTextList(dir.root() / "mixed.txt"), (TextList{"jedna", "dva", "tři", "čtyři"}));
+}
+
+TEST(TextFiles, AnUnwritableCharacterIsRefusedAndTheOldFileStays) {
+  TempProgram dir;
+  dir.write("save.kn1", {"old"});
+  EXPECT_THROW(saveTextList(dir.root() / "save.kn1", TextList{"Ñandú"}), FileError);
+  EXPECT_EQ(dir.read("save.kn1"), TextList{"old"});
+}
+
+TEST(TextFiles, MissingAndUnreadableFilesGiveACzechError) {
+  TempProgram dir;
+  try {
+    loadTextList(dir.root() / "nic.txt");
+    FAIL();
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("neexistuje"), std::string::npos) << e.what();
+  }
+  fs::create_directories(dir.root() / "slozka");
+  EXPECT_THROW(loadTextList(dir.root() / "slozka"), FileError);
+}
+
+class AtomicReplace : public ::testing::TestWithParam<detail::WriteFault> {};
+
+TEST_P(AtomicReplace, AFailedWriteLeavesTheOldFileIntactAndNoTemporaryBehind) {
+  TempProgram dir;
+  dir.writeBytes("log.kra", "old content");
+  EXPECT_THROW(detail::writeFileAtomic(dir.root() / "log.kra", "new content", GetParam()),
+               FileError);
+  EXPECT_EQ(dir.readBytes("log.kra"), "old content");
+  int entries = 0;
+  for ([[maybe_unused]] auto& e : fs::directory_iterator(dir.root()))
+    ++entries;
+  EXPECT_EQ(entries, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStage, AtomicReplace,
+                         ::testing::Values(detail::WriteFault::AfterCreate,
+                                           detail::WriteFault::AfterPartialWrite,
+                                           detail::WriteFault::BeforeRename));
+
+TEST(TextFiles, ASuccessfulReplaceKeepsPermissionsAndRefusesReadOnlyFiles) {
+  TempProgram dir;
+  dir.writeBytes("hra.kr1", "x");
+  ::chmod((dir.root() / "hra.kr1").c_str(), 0640);
+  writeFileAtomic(dir.root() / "hra.kr1", "y");
+  struct stat st {};
+  ::stat((dir.root() / "hra.kr1").c_str(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  ::chmod((dir.root() / "hra.kr1").c_str(), 0444);
+  EXPECT_THROW(writeFileAtomic(dir.root() / "hra.kr1", "z"), FileError);
+  EXPECT_EQ(dir.readBytes("hra.kr1"), "y");
+}
+
+TEST(TextFiles, WritingThroughASymbolicLinkReplacesTheTargetNotTheLink) {
+  TempProgram dir;
+  dir.writeBytes("real.txt", "a");
+  fs::create_symlink(dir.root() / "real.txt", dir.root() / "link.txt");
+  writeFileAtomic(dir.root() / "link.txt", "b");
+  EXPECT_TRUE(fs::is_symlink(dir.root() / "link.txt"));
+  EXPECT_EQ(dir.readBytes("real.txt"), "b");
+}
+
+}  // namespace
+}  // namespace tervano

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/host.h"
+
+namespace tervano::testing {
+
+// Records what the program did to the user, in order, and answers from a queue. Unscripted
+// boxes are answered OK (Cancel for Retry/Cancel boxes), unscripted dialogs are cancelled.
+class FakeHost : public ui::Host {
+ public:
+  class Music : public ui::MusicPlayer {
+   public:
+    explicit Music(FakeHost& host) : host_(host) {}
+    bool open(const std::string& path) override;
+    void play() override;
+    void stop() override;
+    void close() override;
+    bool isOpen() const override { return open_; }
+    bool playing() const { return playing_; }
+    const std::string& file() const { return file_; }
+
+   private:
+    FakeHost& host_;
+    bool open_ = false;
+    bool playing_ = false;
+    std::string file_;
+  };
+
+  FakeHost() : music_(*this) {}
+
+  // Queues the answers of the next boxes / dialogs.
+  FakeHost& answer(ui::Answer a) {
+    answers_.push_back(a);
+    return *this;
+  }
+  FakeHost& ok() { return answer(ui::Answer::Ok); }
+  FakeHost& cancel() { return answer(ui::Answer::Cancel); }
+  FakeHost& retry() { return answer(ui::Answer::Retry); }
+  FakeHost& pick(std::optional<std::string> path) {
+    files_.push_back(std::move(path));
+    return *this;
+  }
+  // Something to do while the next box is open (a timer tick, say).
+  FakeHost& whileBoxOpen(std::function<void()> action);
+
+  ui::Answer message(ui::MessageKind kind, std::string_view text, ui::Buttons buttons,
+                     std::string_view caption) override;
+  std::optional<std::string> openFile(const ui::FileDialogOptions& options) override;
+  std::optional<std::string> saveFile(const ui::FileDialogOptions& options) override;
+  void playWavSync(const std::string& path) override;
+  ui::MusicPlayer& music() override { return music_; }
+  void startInstance(std::string_view argument, const std::string& workingFolder) override;
+  void launchCommandScript(const std::string& path, const std::string& workingFolder) override;
+  void openDocument(const std::string& path, const std::string& workingFolder) override;
+  void setCursor(ui::Cursor cursor) override { cursor_ = cursor; }
+  void requestQuit() override;
+
+  void record(std::string line);
+  const std::vector<std::string>& transcript() const { return transcript_; }
+  // The lines that start with one of the prefixes, in order.
+  std::vector<std::string> only(std::initializer_list<std::string_view> prefixes) const;
+  void clear() { transcript_.clear(); }
+
+  bool quitRequested() const { return quit_; }
+  ui::Cursor cursor() const { return cursor_; }
+  const std::vector<ui::FileDialogOptions>& dialogs() const { return dialogs_; }
+  std::size_t pendingAnswers() const { return answers_.size() + files_.size(); }
+  Music& fakeMusic() { return music_; }
+
+ private:
+  void guard();
+
+  Music music_;
+  std::deque<ui::Answer> answers_;
+  std::deque<std::optional<std::string>> files_;
+  std::deque<std::function<void()>> duringBox_;
+  std::vector<std::string> transcript_;
+  std::vector<ui::FileDialogOptions> dialogs_;
+  ui::Cursor cursor_ = ui::Cursor::Normal;
+  bool quit_ = false;
+  int calls_ = 0;
+};
+
+}  // namespace tervano::testing

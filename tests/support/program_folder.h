@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "data/textlist.h"
+#include "fake_host.h"
+
+namespace tervano::testing {
+
+// A program folder of its own in a temporary directory, removed afterwards. Tests never touch
+// a real installation.
+class TempProgram {
+ public:
+  TempProgram();
+  ~TempProgram();
+  TempProgram(const TempProgram&) = delete;
+  TempProgram& operator=(const TempProgram&) = delete;
+
+  const std::filesystem::path& root() const { return root_; }
+  std::string path(const std::string& relative) const { return (root_ / relative).string(); }
+
+  // Writes lines in code page 1250 with CR LF.
+  void write(const std::string& relative, const std::vector<std::string>& lines) const;
+  void writeBytes(const std::string& relative, const std::string& bytes) const;
+  TextList read(const std::string& relative) const;
+  std::string readBytes(const std::string& relative) const;
+  bool exists(const std::string& relative) const;
+  void remove(const std::string& relative) const;
+
+  // A complete small set: descriptor (set number `version`), grade lists, every crossword with
+  // the two-line solution "c a t" / "d o g" and the scoring 10 / 5 / 20 / 15, the end marker,
+  // the autosave log (off) and the saved-games folder.
+  void makeSet(std::array<int, 4> counts, const std::string& version = "4");
+  void addCrossword(int grade, int number, const std::vector<std::string>& solution,
+                    const std::vector<std::string>& konf, const std::vector<std::string>& map = {});
+  // A saved game "name.kr1" in Data/kriz with an optional ".kn1".
+  std::string makeSave(const std::string& name, const std::vector<std::string>& record,
+                       const std::vector<std::string>& answers = {}) const;
+  void writeScript(const std::string& name, const std::vector<std::string>& lines) const;
+  void makeMusic() const;  // the five music files, so the music steps have files to open
+
+ private:
+  std::filesystem::path root_;
+};
+
+// A saved-game record: the default one with the given grade, crossword and version.
+std::vector<std::string> record(const std::string& grade = "1", const std::string& crossword = "1",
+                                const std::string& version = "4");
+
+// A program folder, a fake host and an application started on them.
+struct Rig {
+  TempProgram dir;
+  FakeHost host;
+  std::unique_ptr<app::Application> app;
+
+  // Creates the application with the given first switch ("" for the main application).
+  app::Application& create(const std::string& firstSwitch = "", std::uint32_t seed = 1);
+  // Creates it and runs the whole program start.
+  app::Application& start(const std::string& firstSwitch = "", std::uint32_t seed = 1);
+  // Records file writes in the transcript as "write <relative path>".
+  void recordWrites();
+
+  const ui::Controls& c() const { return app->controls(); }
+  const std::string& text(std::string_view id) const { return app->controls().text(id); }
+};
+
+}  // namespace tervano::testing
