@@ -10,7 +10,7 @@
 namespace {
 
 // Until the audio engine is wired in, cues fall back to the system's alert and music is silent.
-class NoSound : public tervano::qt::SoundOutput {
+class NoSound : public tervano::audio::SoundOutput {
  public:
   bool playWavSync(const std::string&) override { return false; }
   tervano::ui::MusicPlayer& music() override { return player_; }

@@ -5,24 +5,16 @@
 #include <memory>
 #include <string>
 
+#include "audio/sound_output.h"
 #include "ui/host.h"
 
 namespace tervano::qt {
-
-// Plays sound for the host: cues synchronously, music through a player that loops by itself.
-class SoundOutput {
- public:
-  virtual ~SoundOutput() = default;
-  // Returns when the last sample has been played; false when the file cannot be played.
-  virtual bool playWavSync(const std::string& path) = 0;
-  virtual ui::MusicPlayer& music() = 0;
-};
 
 // The real platform behind the core: Qt message boxes and file dialogs, processes, the cursor
 // and the sound output.
 class QtHost : public ui::Host {
  public:
-  QtHost(std::string executable, std::unique_ptr<SoundOutput> sound);
+  QtHost(std::string executable, std::unique_ptr<audio::SoundOutput> sound);
   ~QtHost() override;
 
   // The window that owns the modal boxes; before each box the view brings itself up to date.
@@ -50,7 +42,7 @@ class QtHost : public ui::Host {
   std::optional<std::string> fileDialog(const ui::FileDialogOptions& options, bool save);
 
   std::string executable_;
-  std::unique_ptr<SoundOutput> sound_;
+  std::unique_ptr<audio::SoundOutput> sound_;
   QWidget* window_ = nullptr;
   std::function<void()> beforeModal_;
   std::function<void(const std::string&)> documentViewer_;
