@@ -26,7 +26,7 @@ QString filterText(const ui::FileFilter& f) {
 
 }  // namespace
 
-QtHost::QtHost(std::string executable, std::unique_ptr<SoundOutput> sound)
+QtHost::QtHost(std::string executable, std::unique_ptr<audio::SoundOutput> sound)
     : executable_(std::move(executable)), sound_(std::move(sound)) {}
 
 QtHost::~QtHost() = default;
