@@ -43,7 +43,8 @@ ui::Answer FakeHost::message(ui::MessageKind kind, std::string_view text, ui::Bu
                              std::string_view caption) {
   guard();
   ui::Answer a = buttons == ui::Buttons::RetryCancel ? ui::Answer::Cancel : ui::Answer::Ok;
-  if (!answers_.empty()) {
+  // A box with only OK offers no choice and takes no scripted answer.
+  if (buttons != ui::Buttons::Ok && !answers_.empty()) {
     a = answers_.front();
     answers_.pop_front();
   }

@@ -34,7 +34,7 @@ class FakeHost : public ui::Host {
 
   FakeHost() : music_(*this) {}
 
-  // Queues the answers of the next boxes / dialogs.
+  // Queues the answers of the next boxes that offer a choice, and of the next dialogs.
   FakeHost& answer(ui::Answer a) {
     answers_.push_back(a);
     return *this;

@@ -3,12 +3,23 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "app/application.h"
 #include "data/textlist.h"
 #include "fake_host.h"
+
+namespace tervano {
+// Readable failure messages for lists.
+inline void PrintTo(const TextList& list, std::ostream* os) {
+  *os << "{";
+  for (int i = 0; i < list.count(); ++i)
+    *os << (i ? ", \"" : "\"") << list.get(i) << "\"";
+  *os << "}";
+}
+}  // namespace tervano
 
 namespace tervano::testing {
 
