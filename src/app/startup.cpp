@@ -23,6 +23,8 @@ const char* const kButtonPictures[] = {"Ikony\\editor.bmp", "Ikony\\sady.bmp",
 
 void Application::startProgram() {
   startUpMainWindow();
+  // A start-up that ended the program creates nothing more: no program-start script runs.
+  if (host_.quitRequested()) return;
   createChooser();
   createHelpWindow();
   createAboutWindow();

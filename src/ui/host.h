@@ -70,6 +70,7 @@ class Host {
   virtual void setCursor(Cursor cursor) = 0;
   // Ends the program once the running command has returned.
   virtual void requestQuit() = 0;
+  virtual bool quitRequested() const = 0;
 };
 
 }  // namespace tervano::ui

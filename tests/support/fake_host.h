@@ -67,7 +67,7 @@ class FakeHost : public ui::Host {
   std::vector<std::string> only(std::initializer_list<std::string_view> prefixes) const;
   void clear() { transcript_.clear(); }
 
-  bool quitRequested() const { return quit_; }
+  bool quitRequested() const override { return quit_; }
   ui::Cursor cursor() const { return cursor_; }
   const std::vector<ui::FileDialogOptions>& dialogs() const { return dialogs_; }
   std::size_t pendingAnswers() const { return answers_.size() + files_.size(); }

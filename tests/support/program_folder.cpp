@@ -94,6 +94,7 @@ void TempProgram::makeSet(std::array<int, 4> counts, const std::string& version)
   }
   addCrossword(5, 0, {"k o n e c"}, {"0", "0", "0", "0", "N", "1"});
   write("Data/kriz/automatické uložení.kra", {"N", "50", "0", "kontrole každé křížovky"});
+  write("jazyky.ini", {"Angličtina", "Němčina"});
   fs::create_directories(root_ / "tervano/script");
   fs::create_directories(root_ / "help");
 }

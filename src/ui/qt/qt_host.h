@@ -32,7 +32,7 @@ class QtHost : public ui::Host {
   void setCursor(ui::Cursor cursor) override;
   void requestQuit() override { quitRequested_ = true; }
 
-  bool quitRequested() const { return quitRequested_; }
+  bool quitRequested() const override { return quitRequested_; }
   // The document viewer for the external help file; set by the view.
   void setDocumentViewer(std::function<void(const std::string&)> viewer) {
     documentViewer_ = std::move(viewer);

@@ -1,0 +1,161 @@
+// The menu screen: hover rules and keyboard shortcuts per mode.
+#include <gtest/gtest.h>
+
+#include "app/menu.h"
+#include "program_folder.h"
+#include "ui/ids.h"
+
+namespace tervano {
+namespace {
+
+using testing::Rig;
+
+struct MenuRig : Rig {
+  explicit MenuRig(const std::string& sw = "-SADA") {
+    dir.makeSet({1, 1, 1, 1});
+    if (sw.empty()) host.pick(dir.makeSave("hra", testing::record()));
+    start(sw);
+    host.clear();
+  }
+  bool open(std::string_view panel) const { return c().visible(panel); }
+  void openAll() {
+    for (auto p :
+         {id::kPanelGame, id::kPanelHelp, id::kPanelApp, id::kPanelSettings, id::kPanelTools,
+          id::kPanelEditorData, id::kPanelToolExit, id::kPanelSetMusic, id::kPanelAutosave})
+      app->controls().setVisible(p, true);
+  }
+};
+
+TEST(HoverRules, MovingBetweenCategoriesKeepsOnePanelOpen) {
+  MenuRig rig;
+  rig.app->hover(id::kTools);
+  rig.app->hover(id::kCatGame);
+  EXPECT_TRUE(rig.open(id::kPanelGame));
+  EXPECT_FALSE(rig.open(id::kPanelTools));
+  rig.app->hover(id::kCatHelp);
+  EXPECT_TRUE(rig.open(id::kPanelHelp));
+  EXPECT_FALSE(rig.open(id::kPanelGame));
+  rig.app->hover(id::kCatApp);
+  rig.app->hover(id::kCatSettings);
+  int open = 0;
+  for (auto p : {id::kPanelGame, id::kPanelHelp, id::kPanelApp, id::kPanelSettings})
+    open += rig.open(p);
+  EXPECT_EQ(open, 1);
+  EXPECT_TRUE(rig.open(id::kPanelSettings));
+}
+
+TEST(HoverRules, EveryRowOpensAndClosesExactlyItsPanels) {
+  const std::vector<std::string_view> panels = {
+      id::kPanelGame,     id::kPanelHelp,     id::kPanelApp,
+      id::kPanelSettings, id::kPanelTools,    id::kPanelEditorData,
+      id::kPanelToolExit, id::kPanelSetMusic, id::kPanelAutosave};
+  for (const auto& rule : app::hoverRules()) {
+    if (rule.editorOnly || rule.appliesAutosave) continue;
+    MenuRig rig;
+    rig.openAll();
+    rig.app->hover(rule.over);
+    for (auto p : panels) {
+      const bool closes = std::find(rule.closes.begin(), rule.closes.end(), p) != rule.closes.end();
+      EXPECT_EQ(rig.open(p), !closes) << rule.over << " / " << p;
+    }
+    // Opening, from a screen with every panel closed.
+    MenuRig fresh;
+    fresh.app->hover(rule.over);
+    for (auto p : panels) {
+      const bool opens = std::find(rule.opens.begin(), rule.opens.end(), p) != rule.opens.end();
+      EXPECT_EQ(fresh.open(p), opens) << rule.over << " / " << p;
+    }
+  }
+}
+
+TEST(HoverRules, ThePointerOverTheAutosavePanelStoresTheSettings) {
+  MenuRig rig("");
+  rig.app->hover(id::kCatSettings);
+  rig.app->hover(id::kAutosaveButton);
+  EXPECT_TRUE(rig.open(id::kPanelAutosave));
+  rig.app->dispatch({app::Event::Kind::Toggle, id::kAutosaveOn, "", 1});
+  rig.app->dispatch({app::Event::Kind::Edit, id::kAutosaveQuota, "", 200});
+  rig.app->hover(id::kPanelAutosave);  // no click
+  EXPECT_EQ(rig.dir.read("Data/kriz/automatické uložení.kra"),
+            (TextList{"A", "200", "0", "kontrole každé křížovky"}));
+}
+
+TEST(HoverRules, APressOnACategoryNeverClosesTheAutosavePanel) {
+  MenuRig rig;
+  rig.app->controls().setVisible(id::kPanelAutosave, true);
+  rig.app->dispatch({app::Event::Kind::Press, id::kCatHelp});
+  EXPECT_TRUE(rig.open(id::kPanelAutosave));
+  EXPECT_TRUE(rig.open(id::kPanelHelp));
+  rig.app->hover(id::kCatHelp);
+  EXPECT_FALSE(rig.open(id::kPanelAutosave));
+}
+
+TEST(HoverRules, TheEditorsLabelsOpenTheirBoxesOnlyInTheEditor) {
+  MenuRig game("");
+  game.app->hover(id::kGradeCaption);
+  game.app->hover(id::kLanguageCaption);
+  EXPECT_FALSE(game.c().visible("gradeSpin"));
+  EXPECT_FALSE(game.c().visible("languageBox"));
+  MenuRig editor("-EDITOR");
+  editor.app->hover(id::kGradeCaption);
+  editor.app->hover(id::kLanguageCaption);
+  EXPECT_TRUE(editor.c().visible("gradeSpin"));
+  EXPECT_TRUE(editor.c().visible("languageBox"));
+  editor.app->hover(id::kBackground);
+  EXPECT_FALSE(editor.c().visible("gradeSpin"));
+  EXPECT_FALSE(editor.c().visible("languageBox"));
+}
+
+TEST(Shortcuts, AllThirteenActInTheMainApplication) {
+  MenuRig rig("");
+  rig.app->key("F1");
+  EXPECT_TRUE(rig.c().visible(id::kHelpWindow));
+  rig.app->click(id::kHelpQuit);
+  rig.app->key("F2");
+  EXPECT_TRUE(rig.c().visible(id::kAboutWindow));
+  rig.app->key("F3");
+  EXPECT_TRUE(rig.c().visible(id::kPanelCredits));
+  rig.app->key("Shift+F1");
+  EXPECT_FALSE(rig.app->sound().soundOn());
+  rig.app->key("F7");
+  EXPECT_TRUE(rig.c().visible(id::kMenuScreen));
+  rig.app->key("Ctrl+F5");
+  EXPECT_FALSE(rig.c().visible(id::kMenuScreen));
+  rig.host.pick(std::nullopt);
+  rig.app->key("Ctrl+F4");
+  EXPECT_EQ(rig.host.only({"save"}).size(), 1u);
+}
+
+TEST(Shortcuts, TheEditorKeepsOnlyF7AndF12) {
+  MenuRig rig("-EDITOR");
+  for (auto k : {"F1", "F2", "F3", "Shift+F1", "Shift+F2", "Ctrl+F1", "Ctrl+F2", "Ctrl+F3",
+                 "Ctrl+F4", "Ctrl+F5", "Ctrl+F6"})
+    rig.app->key(k);
+  EXPECT_FALSE(rig.c().visible(id::kHelpWindow));
+  EXPECT_FALSE(rig.c().visible(id::kAboutWindow));
+  EXPECT_FALSE(rig.c().visible(id::kPanelCredits));
+  EXPECT_TRUE(rig.app->sound().soundOn());
+  EXPECT_TRUE(rig.host.transcript().empty());
+  EXPECT_TRUE(rig.c().enabled(id::kScMainMenu));
+  EXPECT_TRUE(rig.c().enabled(id::kScQuit));
+}
+
+TEST(Shortcuts, SetSelectionHasNone) {
+  MenuRig rig("-SADA");
+  for (const auto& s : app::shortcuts()) {
+    EXPECT_FALSE(rig.c().enabled(s.item)) << s.key;
+    rig.app->key(s.key);
+  }
+  EXPECT_TRUE(rig.host.transcript().empty());
+  EXPECT_FALSE(rig.c().visible(id::kHelpWindow));
+}
+
+TEST(Shortcuts, NoKeyActsWhileTheHelpWindowDisablesTheMainWindow) {
+  MenuRig rig("");
+  rig.app->key("F1");
+  rig.app->key("Shift+F1");
+  EXPECT_TRUE(rig.app->sound().soundOn());
+}
+
+}  // namespace
+}  // namespace tervano

@@ -1,0 +1,259 @@
+// Start-up of every mode, mode switches and the ways the program ends.
+#include <gtest/gtest.h>
+
+#include "program_folder.h"
+#include "ui/ids.h"
+#include "ui/texts.h"
+
+namespace tervano {
+namespace {
+
+using testing::Rig;
+using V = std::vector<std::string>;
+
+struct StartRig : Rig {
+  StartRig() { dir.makeSet({2, 2, 2, 2}); }
+};
+
+TEST(StartUp, TheMainApplicationInsistsOnASavedGame) {
+  StartRig rig;
+  const std::string save = rig.dir.makeSave("hra", testing::record("1", "2"));
+  rig.host.pick(std::nullopt).pick(std::nullopt).pick(save);
+  rig.start("");
+  EXPECT_EQ(rig.host.only({"open"}),
+            (V{"open: Načti hru hry křížovky -> cancel", "open: Načti hru hry křížovky -> cancel",
+               "open: Načti hru hry křížovky -> hra.kr1"}));
+  const auto& c = rig.c();
+  EXPECT_EQ(c.text(id::kCrossword), "2");
+  EXPECT_TRUE(c.enabled(id::kEndGame));
+  EXPECT_FALSE(c.enabled(id::kQuit));
+  EXPECT_FALSE(c.visible(id::kMenuScreen));
+  EXPECT_FALSE(c.enabled(id::kToolMainApp));
+  EXPECT_EQ(c.text(id::kLanguage), "Angličtina");
+  EXPECT_EQ(c.text(id::kWindowTitle), "Tervano");
+  for (auto t : {id::kTimerFileName, id::kTimerGauge, id::kTimerKontrola, id::kTimerAccessCode,
+                 id::kTimerHelpFiller})
+    EXPECT_TRUE(c.timerRunning(t)) << t;
+  EXPECT_FALSE(rig.host.quitRequested());
+  EXPECT_EQ(c.text(id::kAboutPackage), "Verze balíčku s křížovkami: 4.00");
+}
+
+TEST(StartUp, TheExportedRecordIsOfferedFirstAndCanBeDeclined) {
+  StartRig rig;
+  rig.dir.write("Data/kriz/~automatické uložení.kr1", testing::record("2", "1"));
+  rig.host.cancel().pick(rig.dir.makeSave("hra", testing::record()));
+  rig.start("");
+  EXPECT_EQ(rig.host.only({"cue", "ask", "open"}),
+            (V{"cue hlasen.wav",
+               "ask: Má se načíst exportovaný záznam automatického uložení s názvem: "
+               "\r~automatické uložení.kr1 ? -> Cancel",
+               "open: Načti hru hry křížovky -> hra.kr1"}));
+  EXPECT_EQ(rig.text(id::kGrade), "1");
+  EXPECT_FALSE(rig.dir.exists("Data/kriz/~automatické uložení.kr1"));  // used or not: gone
+}
+
+TEST(StartUp, AStartUpFailureEndsTheProgramWithOneMessage) {
+  StartRig rig;
+  rig.dir.remove("tervano/r1/k1");
+  rig.host.pick(rig.dir.makeSave("hra", testing::record()));
+  rig.start("");
+  EXPECT_EQ(rig.host.only({"error"}), (V{"error: Předpokládaná umístění neexistují!!!"}));
+  EXPECT_TRUE(rig.host.quitRequested());
+  for (const auto& [name, timer] : rig.c().timers())
+    EXPECT_FALSE(timer.running) << name;
+}
+
+TEST(StartUp, AMissingAutosaveLogIsAStartUpFailure) {
+  StartRig rig;
+  rig.dir.remove("Data/kriz/automatické uložení.kra");
+  rig.start("");
+  EXPECT_EQ(rig.host.only({"error"}), (V{"error: Předpokládaná umístění neexistují!!!"}));
+  EXPECT_TRUE(rig.host.only({"open"}).empty());
+}
+
+TEST(StartUp, AnUnknownSwitchShowsTheSupportedOnesAndEnds) {
+  StartRig rig;
+  rig.start("-editor");
+  EXPECT_EQ(rig.host.transcript(),
+            (V{"cue hlasen.wav", std::string("error: ") + text::kUnsupportedSwitch, "quit"}));
+  EXPECT_EQ(rig.text(id::kWindowTitle), "Chyba parametru");
+  EXPECT_EQ(rig.text("windowIcon"), "ikony\\parametry2.ico");
+  // The braces stand in one column.
+  EXPECT_NE(
+      std::string(text::kUnsupportedSwitch).find("\r-SADA          {pro výběr křížovkové sady}\r"),
+      std::string::npos);
+}
+
+TEST(StartUp, OnlyTheFirstArgumentChoosesTheMode) {
+  StartRig rig;
+  TextList args{rig.dir.path("tervano-hra"), "-SADA", "-EDITOR"};
+  rig.app = std::make_unique<app::Application>(rig.host, ProgramFolder(rig.dir.root()), args, 1);
+  rig.app->startProgram();
+  EXPECT_EQ(rig.app->mode(), app::Mode::Sets);
+  EXPECT_EQ(rig.text(id::kWindowTitle), "Výběr křížovkové sady");
+}
+
+struct ToolCase {
+  const char* sw;
+  const char* title;
+  const char* icon;
+  bool f7AndF12;
+};
+
+class ToolModes : public ::testing::TestWithParam<ToolCase> {};
+
+TEST_P(ToolModes, ShowTheirTitleIconAndShortcutsAndRunNoScript) {
+  StartRig rig;
+  for (auto s : {"prispusteniprogramu.lsc", "nazacatkuhry.lsc", "11nazacatkukrizovky.lsc"})
+    rig.dir.writeScript(s, {"zprava.info", "skript"});
+  rig.start(GetParam().sw);
+  const auto& c = rig.c();
+  EXPECT_EQ(c.text(id::kWindowTitle), GetParam().title);
+  EXPECT_EQ(c.text("windowIcon"), GetParam().icon);
+  EXPECT_EQ(c.enabled(id::kScMainMenu), GetParam().f7AndF12);
+  EXPECT_EQ(c.enabled(id::kScQuit), GetParam().f7AndF12);
+  for (auto sc :
+       {id::kScSound, id::kScMusic, id::kScHelp, id::kScAbout, id::kScCredits, id::kScNewGame,
+        id::kScNewGameSettings, id::kScLoad, id::kScSave, id::kScReturn, id::kScEndGame})
+    EXPECT_FALSE(c.enabled(sc)) << sc;
+  EXPECT_TRUE(rig.host.only({"info", "open", "error"}).empty());
+  EXPECT_FALSE(rig.host.quitRequested());
+  EXPECT_FALSE(c.timerRunning(id::kTimerGauge));
+  EXPECT_EQ(c.text(id::kAboutPackage), "Verze balíčku s křížovkami:");
+  // No hook runs, whatever the game does here.
+  rig.app->invoke([&] { rig.app->game().prvkr(); });
+  EXPECT_TRUE(rig.host.only({"info"}).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, ToolModes,
+    ::testing::Values(
+        ToolCase{"-EDITOR", "Editor křížovek", "ikony\\editor.ico", true},
+        ToolCase{"-SADA", "Výběr křížovkové sady", "ikony\\sady.ico", false},
+        ToolCase{"-SCRIPTEDITOR", "Editor skriptů ke křížovkám", "ikony\\parametry.ico", true},
+        ToolCase{"-SPAUTOSAVE", "Správce automatického uložení", "ikony\\havarie.ico", true},
+        ToolCase{"-LOADAUTOSAVE", "Načtení automatického uložení", "ikony\\havarie.ico", true}));
+
+TEST(StartUp, TheScriptEditorWarnsWhenItsChooserIsCreated) {
+  StartRig rig;
+  rig.start("-SCRIPTEDITOR");
+  EXPECT_EQ(rig.host.only({"warning"}),
+            (V{"warning: Při napsání špatného příkazu\rmůže dojít k chybám, které mohou\rpoškodit "
+               "váš program, či vaše křížovky."}));
+  EXPECT_EQ(rig.text(id::kTitle), "Editor skriptů 3.00");
+}
+
+TEST(StartUp, ModeButtonPicturesNeedAllFive) {
+  StartRig rig;
+  for (auto f : {"editor", "sady", "parametry", "kr1"})
+    rig.dir.writeBytes(std::string("Ikony/") + f + ".bmp", "BM");
+  rig.start("-SADA");
+  EXPECT_FALSE(rig.c().visible("modeButtonPictures"));
+  StartRig all;
+  for (auto f : {"editor", "sady", "parametry", "kr1", "havarie"})
+    all.dir.writeBytes(std::string("ikony/") + f + ".bmp", "BM");
+  all.start("-SADA");
+  EXPECT_TRUE(all.c().visible("modeButtonPictures"));
+}
+
+struct RunningGame : Rig {
+  RunningGame() {
+    dir.makeSet({2, 2, 2, 2});
+    host.pick(dir.makeSave("hra", testing::record()));
+    start("");
+    host.clear();
+  }
+};
+
+TEST(ModeSwitch, DeclinedWhileAGameRunsThenAcceptedAfterItEnded) {
+  RunningGame rig;
+  rig.host.ok().cancel();  // switch: OK; end the game: Cancel
+  rig.app->click(id::kToolEditor);
+  EXPECT_EQ(
+      rig.host.transcript(),
+      (V{"cue hlasen.wav", "warning: Aplikace bude muset být ukončena.\rChcete pokračovat? -> OK",
+         "ask: Chcete současnou hru skutečně ukončit? -> Cancel"}));
+  EXPECT_FALSE(rig.host.quitRequested());
+  rig.host.clear();
+  rig.host.ok().ok().cancel();  // switch, end the game, do not save
+  rig.app->click(id::kToolEditor);
+  EXPECT_EQ(rig.host.only({"quit", "start"}), (V{"quit", "start instance '-EDITOR' in help"}));
+}
+
+TEST(ModeSwitch, CancelledAtTheWarningNothingHappens) {
+  RunningGame rig;
+  rig.host.cancel();
+  rig.app->click(id::kToolSets);
+  EXPECT_EQ(rig.host.transcript().size(), 2u);
+  EXPECT_TRUE(rig.c().enabled(id::kEndGame));
+}
+
+TEST(ModeSwitch, BackToTheMainApplicationHasItsOwnQuestionAndNoArgument) {
+  Rig rig;
+  rig.dir.makeSet({1, 1, 1, 1});
+  rig.start("-SADA");
+  rig.host.clear();
+  rig.app->click(id::kSetPanelMainApp);
+  EXPECT_EQ(rig.host.transcript(),
+            (V{"cue hlasen.wav",
+               "warning: Aplikace bude muset být ukončena.\rBude uskutečněn návrat do hlavní "
+               "aplikace.\rChcete pokračovat? -> OK",
+               "quit", "start instance '' in help"}));
+}
+
+TEST(Shutdown, KonecRunsTheProgramEndScriptOnlyInTheMainApplication) {
+  RunningGame rig;
+  rig.dir.writeScript("priukonceniprogramu.lsc", {"zprava.info", "sbohem"});
+  rig.host.ok().cancel();
+  rig.app->click(id::kEndGame);
+  rig.host.clear();
+  rig.app->key("F12");
+  EXPECT_EQ(rig.host.transcript(), (V{"info: sbohem", "quit"}));
+}
+
+TEST(Shutdown, ClosingDuringAGameWritesTheClosingRecordThenAsksToSave) {
+  RunningGame rig;
+  rig.recordWrites();
+  rig.dir.writeScript("priukonceniprogramu.lsc", {"zprava.info", "sbohem"});
+  rig.app->session().autosf = TextList{"A", "50", "0", "kontrole každé křížovky"};
+  rig.host.cancel();
+  rig.app->dispatch({app::Event::Kind::CloseRequest});
+  EXPECT_EQ(rig.host.transcript(), (V{"write data\\kriz\\automatické uložení.kra", "cue hlasen.wav",
+                                      "ask: Chcete současnou hru uložit? -> Cancel", "info: sbohem",
+                                      "write tervano\\Tervano.ini", "quit"}));
+  const TextList log = rig.dir.read("Data/kriz/automatické uložení.kra");
+  EXPECT_EQ(log.count(), 4 + 21);
+  EXPECT_EQ(log.get(4 + 19), " ");
+}
+
+TEST(Shutdown, ClosingWithoutAGameAsksNothing) {
+  RunningGame rig;
+  rig.host.ok().cancel();
+  rig.app->click(id::kEndGame);
+  rig.host.clear();
+  rig.app->dispatch({app::Event::Kind::CloseRequest});
+  EXPECT_EQ(rig.host.transcript(), (V{"cue hlasen.wav", "quit"}));
+}
+
+TEST(Shutdown, SavingAtTheCloseRunsTheEndScriptAfterTheSave) {
+  RunningGame rig;
+  rig.dir.writeScript("priukonceniprogramu.lsc", {"zprava.info", "sbohem"});
+  rig.host.ok().pick(rig.dir.path("Data/kriz/na konec.kr1"));
+  rig.app->dispatch({app::Event::Kind::CloseRequest});
+  EXPECT_EQ(rig.host.only({"ask", "save", "info", "quit"}),
+            (V{"ask: Chcete současnou hru uložit? -> OK",
+               "save: Ulož hru hry křížovky -> na konec.kr1", "info: sbohem", "quit"}));
+  EXPECT_TRUE(rig.dir.exists("Data/kriz/na konec.kn1"));
+}
+
+TEST(Shutdown, ToolModeKonecEndsAnEditorWithNothingLoaded) {
+  Rig rig;
+  rig.dir.makeSet({1, 1, 1, 1});
+  rig.start("-EDITOR");
+  rig.host.clear();
+  rig.app->click(id::kToolQuit);
+  EXPECT_EQ(rig.host.transcript(), (V{"quit"}));
+}
+
+}  // namespace
+}  // namespace tervano
