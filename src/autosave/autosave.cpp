@@ -101,9 +101,17 @@ void Autosave::trigger(int number) {
 
 void Autosave::applySettings() {
   TextList& log = session_.autosf;
-  log.set(header::kEnabled, controls_.checked(id::kAutosaveOn) ? "A" : "N");
-  log.set(header::kLimit, toText(controls_.value(id::kAutosaveQuota)));
-  log.set(header::kTrigger, controls_.text(id::kAutosaveTrigger));
+  const std::string enabled = controls_.checked(id::kAutosaveOn) ? "A" : "N";
+  const std::string limit = toText(controls_.value(id::kAutosaveQuota));
+  const std::string& trigger = controls_.text(id::kAutosaveTrigger);
+  // Every pointer movement over the panel lands here: rewrite the log only when a setting
+  // really changed.
+  if (log.count() >= header::kLines && log.get(header::kEnabled) == enabled &&
+      log.get(header::kLimit) == limit && log.get(header::kTrigger) == trigger)
+    return;
+  log.set(header::kEnabled, enabled);
+  log.set(header::kLimit, limit);
+  log.set(header::kTrigger, trigger);
   saveLog();
   session_.autosf = folder_.load(paths::kAutosaveLog);
 }

@@ -1,11 +1,13 @@
 #include "data/textfile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -84,6 +86,20 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 
 std::atomic<unsigned> tempCounter{0};
 
+// Removes temporary files that writers of the same target left behind when they were killed.
+void removeStaleTemporaries(const fs::path& folder, const std::string& fileName) {
+  const std::string prefix = "." + fileName + ".tmp-";
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.rfind(prefix, 0) != 0) continue;
+    const std::string rest = name.substr(prefix.size());
+    const pid_t pid = static_cast<pid_t>(std::atol(rest.c_str()));
+    if (pid > 0 && pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH)
+      ::unlink(it->path().c_str());
+  }
+}
+
 }  // namespace
 
 std::string readFileBytes(const fs::path& path) {
@@ -153,6 +169,7 @@ void writeFileAtomic(const fs::path& requested, std::string_view bytes, WriteFau
   }
 
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  removeStaleTemporaries(folder, path.filename().string());
   const fs::path temp =
       folder / ("." + path.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
                 std::to_string(tempCounter.fetch_add(1)));
