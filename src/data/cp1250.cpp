@@ -120,15 +120,27 @@ char32_t nextCodePoint(std::string_view s, std::size_t& pos) {
 }
 
 std::string decode(std::string_view bytes) {
+  // UTF-8 forms of the upper half, worked out once.
+  static const auto utf8 = [] {
+    std::array<std::string, 128> t;
+    for (int i = 0; i < 128; ++i)
+      appendUtf8(t[static_cast<std::size_t>(i)], kHigh[static_cast<std::size_t>(i)]);
+    return t;
+  }();
+  std::size_t size = bytes.size();
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) size += 2;
   std::string out;
-  out.reserve(bytes.size() + bytes.size() / 8);
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80)
-      out.push_back(c);
-    else
-      appendUtf8(out, kHigh[b - 0x80]);
+  out.reserve(size);
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) continue;
+    out.append(bytes.substr(start, i - start));
+    out += utf8[b - 0x80];
+    start = i + 1;
   }
+  out.append(bytes.substr(start));
   return out;
 }
 

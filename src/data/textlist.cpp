@@ -8,21 +8,19 @@ const std::string kEmpty;
 
 TextList TextList::fromText(std::string_view text) {
   TextList list;
-  std::size_t start = 0;
   const std::size_t n = text.size();
-  std::size_t i = 0;
-  while (i < n) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      list.lines_.emplace_back(text.substr(start, i - start));
-      if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-      ++i;
-      start = i;
-    } else {
-      ++i;
+  std::size_t start = 0;
+  while (start < n) {
+    std::size_t end = start;
+    while (end < n && text[end] != '\r' && text[end] != '\n') ++end;
+    if (end == n) {
+      list.lines_.emplace_back(text.substr(start));
+      break;
     }
+    list.lines_.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < n && text[start] == '\n') ++start;
   }
-  if (start < n) list.lines_.emplace_back(text.substr(start));
   return list;
 }
 
