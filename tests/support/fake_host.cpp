@@ -47,6 +47,10 @@ ui::Answer FakeHost::message(ui::MessageKind kind, std::string_view text, ui::Bu
   if (buttons != ui::Buttons::Ok && !answers_.empty()) {
     a = answers_.front();
     answers_.pop_front();
+  } else if (buttons != ui::Buttons::Ok && randomMode_) {
+    const bool first = random_() % 2 == 0;
+    a = buttons == ui::Buttons::RetryCancel ? (first ? ui::Answer::Retry : ui::Answer::Cancel)
+                                            : (first ? ui::Answer::Ok : ui::Answer::Cancel);
   }
   std::string prefix;
   switch (kind) {
@@ -78,10 +82,15 @@ ui::Answer FakeHost::message(ui::MessageKind kind, std::string_view text, ui::Bu
   return buttons == ui::Buttons::Ok ? ui::Answer::Ok : a;
 }
 
+std::optional<std::string> FakeHost::randomFile() {
+  if (!randomMode_ || randomFiles_.empty() || random_() % 2 == 0) return std::nullopt;
+  return randomFiles_[random_() % randomFiles_.size()];
+}
+
 std::optional<std::string> FakeHost::openFile(const ui::FileDialogOptions& options) {
   guard();
   dialogs_.push_back(options);
-  std::optional<std::string> chosen;
+  std::optional<std::string> chosen = randomFile();
   if (!files_.empty()) {
     chosen = files_.front();
     files_.pop_front();
@@ -93,7 +102,7 @@ std::optional<std::string> FakeHost::openFile(const ui::FileDialogOptions& optio
 std::optional<std::string> FakeHost::saveFile(const ui::FileDialogOptions& options) {
   guard();
   dialogs_.push_back(options);
-  std::optional<std::string> chosen;
+  std::optional<std::string> chosen = randomFile();
   if (!files_.empty()) {
     chosen = files_.front();
     files_.pop_front();

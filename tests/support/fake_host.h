@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,14 @@ class FakeHost : public ui::Host {
     files_.push_back(std::move(path));
     return *this;
   }
+  // From now on unscripted boxes and dialogs are answered by the generator: any allowed button,
+  // and a dialog either cancelled or given one of the files.
+  FakeHost& randomAnswers(std::uint32_t seed, std::vector<std::string> files) {
+    random_.seed(seed);
+    randomMode_ = true;
+    randomFiles_ = std::move(files);
+    return *this;
+  }
   // Something to do while the next box is open (a timer tick, say).
   FakeHost& whileBoxOpen(std::function<void()> action);
 
@@ -82,6 +91,11 @@ class FakeHost : public ui::Host {
   std::deque<std::function<void()>> duringBox_;
   std::vector<std::string> transcript_;
   std::vector<ui::FileDialogOptions> dialogs_;
+  std::optional<std::string> randomFile();
+
+  std::mt19937 random_;
+  bool randomMode_ = false;
+  std::vector<std::string> randomFiles_;
   ui::Cursor cursor_ = ui::Cursor::Normal;
   bool quit_ = false;
   int calls_ = 0;
