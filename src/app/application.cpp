@@ -225,6 +225,14 @@ void Application::handleSelect(const Event& e) {
     return chooserGradeChanged();
   }
   if (e.id == id::kChooserCrossword) return controls_.setText(e.id, e.text);
+  if (e.id == "languageBox" && mode_ == Mode::Editor) {
+    // The editor's language is part of the set: it is stored at once.
+    editorStatus_ = "Neuložená";
+    controls_.setText("languageBox", e.text);
+    controls_.setText(id::kLanguage, e.text);
+    session_.zaklnast.set(desc::kLanguage, e.text);
+    saveDescriptor();
+  }
 }
 
 void Application::handleToggle(const Event& e) {

@@ -159,3 +159,25 @@ TEST(Shortcuts, NoKeyActsWhileTheHelpWindowDisablesTheMainWindow) {
 
 }  // namespace
 }  // namespace tervano
+
+namespace tervano {
+namespace {
+
+TEST(LanguageBox, PickingALanguageInTheEditorStoresItInTheDescriptorAtOnce) {
+  testing::Rig rig;
+  rig.dir.makeSet({1, 1, 1, 1});
+  rig.start("-EDITOR");
+  EXPECT_EQ(rig.c().lines("languageBox"), (TextList{"Angličtina", "Němčina"}));
+  rig.app->dispatch({app::Event::Kind::Select, "languageBox", "Němčina"});
+  EXPECT_EQ(rig.text(id::kLanguage), "Němčina");
+  EXPECT_EQ(rig.dir.read("tervano/Tervano.ini").get(7), "Němčina");
+  // The editor's data are now unsaved: closing is refused.
+  rig.app->dispatch({app::Event::Kind::CloseRequest});
+  EXPECT_EQ(rig.host.only({"warning"}),
+            (std::vector<std::string>{
+                "warning: Data nejsou uložena.\rStisknutím tlačítka Uložit data uložíte."}));
+  EXPECT_FALSE(rig.host.quitRequested());
+}
+
+}  // namespace
+}  // namespace tervano
