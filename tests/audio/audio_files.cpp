@@ -1,5 +1,6 @@
 #include "audio_files.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <numbers>
@@ -9,14 +10,17 @@ namespace tervano::testing {
 namespace {
 
 void le(std::string& out, std::uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  for (int i = 0; i < bytes; ++i)
+    out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 void be(std::string& out, std::uint32_t v, int bytes) {
-  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  for (int i = bytes - 1; i >= 0; --i)
+    out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 void varLen(std::string& out, std::uint32_t v) {
   std::string bytes(1, static_cast<char>(v & 0x7F));
-  while (v >>= 7) bytes.insert(bytes.begin(), static_cast<char>((v & 0x7F) | 0x80));
+  while (v >>= 7)
+    bytes.insert(bytes.begin(), static_cast<char>((v & 0x7F) | 0x80));
   out += bytes;
 }
 
@@ -36,7 +40,8 @@ std::string wavFile(int rate, int channels, const std::vector<std::int16_t>& sam
   le(out, 16, 2);
   out += "data";
   le(out, dataBytes, 4);
-  for (std::int16_t s : samples) le(out, static_cast<std::uint16_t>(s), 2);
+  for (std::int16_t s : samples)
+    le(out, static_cast<std::uint16_t>(s), 2);
   return out;
 }
 
@@ -47,7 +52,8 @@ std::vector<std::int16_t> tone(double hz, double seconds, int rate,
   out.reserve(frames * amplitudes.size());
   for (std::size_t i = 0; i < frames; ++i) {
     const double s = std::sin(2 * std::numbers::pi * hz * static_cast<double>(i) / rate);
-    for (double a : amplitudes) out.push_back(static_cast<std::int16_t>(std::lround(s * a * 32767)));
+    for (double a : amplitudes)
+      out.push_back(static_cast<std::int16_t>(std::lround(s * a * 32767)));
   }
   return out;
 }
@@ -55,7 +61,8 @@ std::vector<std::int16_t> tone(double hz, double seconds, int rate,
 MidiTrack& MidiTrack::at(std::uint32_t tick, std::initializer_list<std::uint8_t> event) {
   if (tick < last_) throw std::logic_error("MIDI events out of order");
   varLen(events_, tick - last_);
-  for (std::uint8_t b : event) events_.push_back(static_cast<char>(b));
+  for (std::uint8_t b : event)
+    events_.push_back(static_cast<char>(b));
   last_ = tick;
   return *this;
 }
@@ -76,7 +83,8 @@ std::string midiFile(const std::vector<std::string>& trackChunks, std::uint16_t 
   be(out, trackChunks.size() > 1 ? 1 : 0, 2);
   be(out, static_cast<std::uint32_t>(trackChunks.size()), 2);
   be(out, division, 2);
-  for (const std::string& t : trackChunks) out += t;
+  for (const std::string& t : trackChunks)
+    out += t;
   return out;
 }
 
@@ -96,10 +104,10 @@ void writeFile(const std::string& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-Output Output::read(const std::string& path, std::size_t fromByte, int rate) {
+Output Output::read(const std::string& path, std::size_t fromByte, int rate, std::size_t toByte) {
   std::ifstream in(path, std::ios::binary);
   in.seekg(0, std::ios::end);
-  const auto size = static_cast<std::size_t>(in.tellg());
+  const auto size = std::min(toByte, static_cast<std::size_t>(in.tellg()));
   // Whole frames only: the writer may be in the middle of one.
   const std::size_t start = fromByte - fromByte % 8;
   const std::size_t bytes = size > start ? (size - start) / 8 * 8 : 0;
@@ -114,32 +122,52 @@ double Output::rms(double from, double to) const {
   const auto b = std::min(frames(), static_cast<std::size_t>(std::max(0.0, to) * rate_));
   if (b <= a) return 0;
   double sum = 0;
-  for (std::size_t i = 2 * a; i < 2 * b; ++i) sum += double(samples_[i]) * samples_[i];
+  for (std::size_t i = 2 * a; i < 2 * b; ++i)
+    sum += double(samples_[i]) * samples_[i];
   return std::sqrt(sum / static_cast<double>(2 * (b - a)));
 }
 
 double Output::peak() const {
   double p = 0;
-  for (float s : samples_) p = std::max(p, double(std::fabs(s)));
+  for (float s : samples_)
+    p = std::max(p, double(std::fabs(s)));
   return p;
+}
+
+bool Output::sounds(std::size_t frame) const {
+  return std::fabs(left(frame)) > kAudible || std::fabs(right(frame)) > kAudible;
 }
 
 std::size_t Output::soundingFrames() const {
   std::size_t n = 0;
-  for (std::size_t f = 0; f < frames(); ++f) n += left(f) != 0 || right(f) != 0;
+  for (std::size_t f = 0; f < frames(); ++f)
+    n += sounds(f);
   return n;
 }
 
 std::size_t Output::firstSoundingFrame() const {
   for (std::size_t f = 0; f < frames(); ++f) {
-    if (left(f) != 0 || right(f) != 0) return f;
+    if (sounds(f)) return f;
+  }
+  return frames();
+}
+
+std::size_t Output::lastSoundingFrame() const {
+  for (std::size_t f = frames(); f > 0; --f) {
+    if (sounds(f - 1)) return f - 1;
   }
   return frames();
 }
 
 std::size_t Output::zeroCrossings() const {
   std::size_t n = 0;
-  for (std::size_t f = 1; f < frames(); ++f) n += (left(f - 1) < 0) != (left(f) < 0);
+  int sign = 0;
+  for (std::size_t f = 0; f < frames(); ++f) {
+    if (std::fabs(left(f)) <= kAudible) continue;
+    const int s = left(f) < 0 ? -1 : 1;
+    n += sign != 0 && s != sign;
+    sign = s;
+  }
   return n;
 }
 

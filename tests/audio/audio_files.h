@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tervano::testing {
@@ -40,7 +41,9 @@ void writeFile(const std::string& path, const std::string& bytes);
 class Output {
  public:
   Output(std::vector<float> samples, int rate) : samples_(std::move(samples)), rate_(rate) {}
-  static Output read(const std::string& path, std::size_t fromByte, int rate);
+  // The bytes from fromByte up to toByte (default: all written so far).
+  static Output read(const std::string& path, std::size_t fromByte, int rate,
+                     std::size_t toByte = SIZE_MAX);
 
   std::size_t frames() const { return samples_.size() / 2; }
   double seconds() const { return static_cast<double>(frames()) / rate_; }
@@ -49,10 +52,14 @@ class Output {
   // Root mean square over [from, to) seconds, both channels.
   double rms(double from, double to) const;
   double peak() const;
-  // Frames where either channel is not exactly zero.
+  // The synthesizer's reverb leaves a floor around 1e-8 where nothing plays; anything above
+  // -80 dBFS is sound.
+  static constexpr float kAudible = 1e-4f;
+  bool sounds(std::size_t frame) const;
   std::size_t soundingFrames() const;
   std::size_t firstSoundingFrame() const;  // frames() when silent
-  // Sign changes of the left channel.
+  std::size_t lastSoundingFrame() const;   // frames() when silent
+  // Sign changes of the left channel where it sounds.
   std::size_t zeroCrossings() const;
 
  private:

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "audio/sound_output.h"
+
+namespace tervano::audio {
+
+struct AudioEngineOptions {
+  // A General MIDI soundfont; empty picks the system's own.
+  std::string soundfont;
+  // The SDL driver used when no real device opens: silent, but it consumes samples in real time
+  // so cues take as long as they would with a sound card.
+  std::string fallbackDriver = "dummy";
+};
+
+// One SDL audio device for the life of the program (closing one takes up to a second). Its
+// callback mixes the music, rendered by FluidSynth from a looping MIDI file player, with the
+// current cue. Without any device, cues only take their time and the music stays silent.
+class AudioEngine final : public SoundOutput {
+ public:
+  explicit AudioEngine(AudioEngineOptions options = {});
+  ~AudioEngine() override;
+  AudioEngine(const AudioEngine&) = delete;
+  AudioEngine& operator=(const AudioEngine&) = delete;
+
+  bool playWavSync(const std::string& path) override;
+  ui::MusicPlayer& music() override;
+
+  // What the engine ended up with, for diagnostics and tests.
+  bool hasDevice() const;
+  std::string driver() const;  // empty without a device
+  int sampleRate() const;      // frames per second of the mixed output, 0 without a device
+  bool hasSoundfont() const;
+
+ private:
+  struct State;
+  friend class MusicOutput;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace tervano::audio
