@@ -1,0 +1,5 @@
+  x x x x x
+    x x x x x
+  x x x x x
+  x x x
+x x x x x

@@ -1,0 +1,12 @@
+          x x x x x x x
+      x x x x x x x
+x x x x x x x x x x
+      x x x x
+  x x x x x x
+x x x x x x x x
+          x x x x x
+x x x x x x x
+          x x x x x x x
+        x x x x
+          x x x x x x x x
+          x x x x x x x

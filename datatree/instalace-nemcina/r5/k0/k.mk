@@ -1,0 +1,4 @@
+x x x x
+x x x x x
+x x x x
+x x x

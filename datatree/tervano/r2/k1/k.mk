@@ -1,0 +1,7 @@
+x x x x x
+      x x x
+x x x x x
+      x x x x x
+    x x x x x
+      x x x x
+  x x x x x

@@ -1,0 +1,8 @@
+      x x x x x
+      x x x x x x
+      x x x x x x x x
+x x x x x x x x x
+x x x x x x x
+    x x x x x x
+    x x x x x
+      x x x x x x

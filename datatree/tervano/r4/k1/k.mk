@@ -1,0 +1,9 @@
+        x x x x x x x
+  x x x x x x
+      x x x x x x
+  x x x x x x x
+      x x x x x x
+    x x x x x
+    x x x x x
+      x x x x x
+x x x x x

@@ -1,0 +1,11 @@
+          x x x x x x
+        x x x x x x
+          x x x x
+          x x x x x x x
+  x x x x x x x x x x
+x x x x x x x x x
+              x x x x x x
+            x x x x x
+      x x x x x
+      x x x x x
+      x x x x x x x

@@ -1,0 +1,31 @@
+          x x x x x x
+          x x x x x
+          x x x x x x
+    x x x x x x
+          x x x x x
+          x x x x
+          x x x x x
+
+          x x x x
+    x x x x x x x
+          x x x x x x x
+          x x x x x x
+  x x x x x
+
+          x x x x x
+        x x x x x x x
+          x x x x x x x x x x
+  x x x x x x
+    x x x x x x x x
+  x x x x x x
+
+          x x x x x
+          x x x x x
+        x x x x x
+x x x x x x
+
+          x x x x x
+  x x x x x x
+        x x x x x
+          x x x x x
+          x x x x

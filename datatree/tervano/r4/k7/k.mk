@@ -1,0 +1,15 @@
+        x x x x x x
+x x x x x x x
+    x x x x x x x x x x x
+        x x x x x
+    x x x x x x x x x
+    x x x x x x x x x
+x x x x x
+x x x x x x x
+    x x x x x x x x x
+      x x x x x
+  x x x x x x
+  x x x x x x x x x x
+      x x x x x x x
+    x x x x x
+        x x x x x x x x

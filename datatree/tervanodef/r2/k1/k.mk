@@ -1,0 +1,3 @@
+  x x x x
+x x x
+x x x
