@@ -75,7 +75,7 @@ void declareControls(ui::Controls& c) {
   c.declare(kEditorBar, hidden());
   c.declare(kCatEditorData, caption("Křížovka ..."));
   c.declare(kCatToolExit, caption("Editor ..."));
-  c.declare(kCatSetMusic, caption("Sada ..."));
+  c.declare(kCatSetMusic, hidden("Sada ..."));  // "Ozvučení" is hidden in every mode
   for (auto p : {kPanelGame, kPanelHelp, kPanelApp, kPanelSettings, kPanelTools, kPanelEditorData,
                  kPanelToolExit, kPanelSetMusic, kPanelAutosave, kPanelRecordPlayer, kPanelCredits})
     c.declare(p, hidden());

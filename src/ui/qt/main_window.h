@@ -1,33 +1,94 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
 
 #include "app/application.h"
-#include "ui/qt/qt_host.h"
+#include "ui/qt/binder.h"
+#include "ui/qt/forms.h"
+#include "ui/qt/input.h"
+
+class QTimer;
 
 namespace tervano::qt {
 
-// The main window: frameless and black, 598 x 543. It draws the Controls model and hands every
-// input to the application.
-class MainWindow : public QWidget {
-  Q_OBJECT
- public:
-  MainWindow(app::Application& app, QtHost& host);
+class HelpWindow;
+class AboutWindow;
+class ChooserWindow;
+class DocumentViewer;
 
-  // Brings every widget up to date with the model.
+// The main window: frameless and black, 598 x 543, with the play screen under the menu screen.
+// It draws the Controls model, owns the other windows and hands every input to the application.
+class MainWindow : public QWidget {
+ public:
+  // quitRequested tells whether the application asked to end the program.
+  MainWindow(app::Application& app, std::function<bool()> quitRequested);
+  ~MainWindow() override;
+
+  // Brings every widget and timer up to date with the model.
   void sync();
   // Runs an input through the application, then redraws and ends the program if asked to.
   void dispatch(const app::Event& event);
+  // Shows a document (the external help file) in a window of our own.
+  void openDocument(const std::string& path);
+  // Builds every screen and window now; normally the hidden ones follow the first paint.
+  void completeBuild();
+
+  // The widget that shows a control, for tests and tools.
+  QWidget* control(std::string_view id) const { return binder_.widget(id); }
+  HelpWindow* helpWindow() const { return help_.get(); }
+  AboutWindow* aboutWindow() const { return about_.get(); }
+  ChooserWindow* chooserWindow() const { return chooser_.get(); }
+  QWidget* playScreen() const { return playScreen_; }
+  // Sees every event before the application does (tests record them).
+  void observeDispatch(std::function<void(const app::Event&)> observer) {
+    observer_ = std::move(observer);
+  }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* e) override;
 
  private:
+  void ensureBuilt();
+  void buildSideWindows();
+  void restack();
+  void buildPlayScreen();
+  void buildMenuScreen();
+  void buildMenuPanels(QWidget* menu);
+  void buildToolScreen();
+  void buildShortcuts();
+  void bindWindow();
+  void syncTimers();
   void quitIfRequested();
 
   app::Application& app_;
-  QtHost& host_;
+  std::function<bool()> quitRequested_;
+  std::function<void(const app::Event&)> observer_;
+  Binder binder_;
+  Forms forms_;
+  InputRouter* router_ = nullptr;
+  QWidget* playScreen_ = nullptr;
+  QWidget* menuScreen_ = nullptr;
+  QWidget* toolScreen_ = nullptr;
+  std::unique_ptr<HelpWindow> help_;
+  std::unique_ptr<AboutWindow> about_;
+  std::unique_ptr<ChooserWindow> chooser_;
+  std::unique_ptr<DocumentViewer> viewer_;
+  struct Mirror {
+    QTimer* timer;
+    std::uint64_t generation;
+    int interval;
+  };
+  std::map<std::string, Mirror, std::less<>> timers_;
+  int depth_ = 0;
   bool closing_ = false;
+  bool restScheduled_ = false;
+  bool destroying_ = false;
 };
 
 }  // namespace tervano::qt

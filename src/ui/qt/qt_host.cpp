@@ -36,10 +36,23 @@ void QtHost::setWindow(QWidget* window, std::function<void()> beforeModal) {
   beforeModal_ = std::move(beforeModal);
 }
 
+QWidget* QtHost::boxParent() const {
+  // A box belongs to the window the user works in: a box open already, the help window over a
+  // disabled main window, or the main window. A box on a disabled or hidden window could not be
+  // answered, or would open behind a window that stays on top.
+  auto usable = [](QWidget* w) { return w && w->isVisible() && w->isEnabled(); };
+  if (QWidget* modal = QApplication::activeModalWidget(); usable(modal)) return modal;
+  if (QWidget* active = QApplication::activeWindow(); usable(active)) return active;
+  if (usable(window_)) return window_;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (usable(w) && w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip) return w;
+  return nullptr;
+}
+
 ui::Answer QtHost::message(ui::MessageKind kind, std::string_view text, ui::Buttons buttons,
                            std::string_view caption) {
   if (beforeModal_) beforeModal_();
-  QMessageBox box(window_ && window_->isVisible() ? window_ : nullptr);
+  QMessageBox box(boxParent());
   QString title;
   switch (kind) {
     case ui::MessageKind::Error:
@@ -86,8 +99,7 @@ ui::Answer QtHost::message(ui::MessageKind kind, std::string_view text, ui::Butt
 
 std::optional<std::string> QtHost::fileDialog(const ui::FileDialogOptions& o, bool save) {
   if (beforeModal_) beforeModal_();
-  QFileDialog dialog(window_ && window_->isVisible() ? window_ : nullptr, q(o.title),
-                     q(o.initialFolder));
+  QFileDialog dialog(boxParent(), q(o.title), q(o.initialFolder));
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setOption(QFileDialog::ReadOnly, false);
   QStringList filters;

@@ -40,6 +40,7 @@ class QtHost : public ui::Host {
 
  private:
   std::optional<std::string> fileDialog(const ui::FileDialogOptions& options, bool save);
+  QWidget* boxParent() const;
 
   std::string executable_;
   std::unique_ptr<audio::SoundOutput> sound_;

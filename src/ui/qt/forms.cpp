@@ -1,0 +1,217 @@
+#include "ui/qt/forms.h"
+
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <algorithm>
+#include <memory>
+
+#include "ui/qt/style.h"
+
+namespace tervano::qt {
+
+namespace {
+
+QString q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+using Kind = app::Event::Kind;
+
+}  // namespace
+
+QString joinLines(const TextList& lines) {
+  QStringList out;
+  for (const auto& l : lines.lines())
+    out << q(l);
+  return out.join('\n');
+}
+
+QLabel* Forms::caption(QWidget* parent, const QRect& r, const QString& text, const QColor& color,
+                       int pointSize, Qt::Alignment align) {
+  auto* l = new QLabel(text, parent);
+  l->setTextFormat(Qt::PlainText);
+  l->setAttribute(Qt::WA_TransparentForMouseEvents);
+  l->setAlignment(align);
+  if (pointSize != 8) l->setFont(style::sans(pointSize));
+  style::setTextColor(l, color);
+  if (r.isEmpty()) {
+    l->move(r.topLeft());
+    l->adjustSize();
+  } else {
+    l->setGeometry(r);
+    fitText(l, text, r.width());
+  }
+  return l;
+}
+
+QLabel* Forms::label(const std::string& id, QWidget* parent, const QRect& r, const QColor& color,
+                     Aspects aspects, Qt::Alignment align) {
+  auto* l = new QLabel(parent);
+  l->setTextFormat(Qt::PlainText);
+  l->setAlignment(align);
+  if (aspects.pointSize != 8) l->setFont(style::sans(aspects.pointSize));
+  style::setTextColor(l, color);
+  if (!r.isEmpty()) l->setGeometry(r);
+  aspects.text = true;
+  if (!aspects.color.isValid()) aspects.color = color;
+  binder_.bind(id, l, aspects);
+  return l;
+}
+
+ClickLabel* Forms::clickLabel(const std::string& id, QWidget* parent, const QRect& r,
+                              const QColor& color, Aspects aspects) {
+  auto* l = new ClickLabel(parent);
+  l->setTextFormat(Qt::PlainText);
+  style::setTextColor(l, color);
+  if (!r.isEmpty()) l->setGeometry(r);
+  aspects.text = true;
+  if (!aspects.color.isValid()) aspects.color = color;
+  binder_.bind(id, l, aspects);
+  QObject::connect(l, &ClickLabel::clicked, [this, id] { click(id); });
+  QObject::connect(l, &ClickLabel::doubleClicked, [this, id] {
+    dispatch_({Kind::DoubleClick, id});
+  });
+  return l;
+}
+
+QPushButton* Forms::button(const std::string& id, QWidget* parent, const QRect& r) {
+  auto* b = new QPushButton(parent);
+  b->setGeometry(r);
+  b->setFocusPolicy(Qt::TabFocus);
+  Aspects a;
+  a.text = true;
+  binder_.bind(id, b, a);
+  QObject::connect(b, &QPushButton::clicked, [this, id] { click(id); });
+  return b;
+}
+
+QCheckBox* Forms::check(const std::string& id, QWidget* parent, const QRect& r, bool withText) {
+  auto* box = new CheckBox(parent);
+  box->setGeometry(r);
+  box->setFocusPolicy(Qt::TabFocus);
+  Aspects a;
+  a.text = withText;
+  binder_.bind(id, box, a, [box](const ui::Control& c) {
+    if (box->isChecked() != c.checked) box->setChecked(c.checked);
+  });
+  // Only the user's clicks: the model's own changes come back through the binder.
+  QObject::connect(box, &QCheckBox::clicked, [this, id](bool on) {
+    dispatch_({Kind::Toggle, id, {}, on ? 1 : 0});
+  });
+  return box;
+}
+
+TextArea* Forms::area(const std::string& id, QWidget* parent, const QRect& r, bool editable,
+                      const QColor& color, Qt::ScrollBarPolicy vertical,
+                      Qt::ScrollBarPolicy horizontal) {
+  auto* t = new TextArea(parent);
+  t->setGeometry(r);
+  t->setReadOnly(!editable);
+  t->setVerticalScrollBarPolicy(vertical);
+  t->setHorizontalScrollBarPolicy(horizontal);
+  style::setTextColor(t, color);
+  auto updating = std::make_shared<bool>(false);
+  binder_.bind(id, t, Aspects{}, [t, updating](const ui::Control& c) {
+    // The model may hold exactly what is on screen (the user's own edit): leave it alone.
+    if (TextList::fromText(t->toPlainText().toStdString()) == c.lines) return;
+    const QTextCursor old = t->textCursor();
+    const int block = old.blockNumber();
+    const int column = old.positionInBlock();
+    const int scroll = t->verticalScrollBar()->value();
+    *updating = true;
+    t->setPlainText(joinLines(c.lines));
+    *updating = false;
+    if (!t->hasFocus() && block == 0 && column == 0) return;
+    // Keep the cursor on its line and column when the line is still there.
+    QTextBlock b = t->document()->findBlockByNumber(
+        std::min(block, std::max(0, t->document()->blockCount() - 1)));
+    QTextCursor cur(b);
+    cur.setPosition(b.position() + std::min(column, std::max(0, b.length() - 1)));
+    t->setTextCursor(cur);
+    t->verticalScrollBar()->setValue(scroll);
+  });
+  if (editable)
+    QObject::connect(t, &QPlainTextEdit::textChanged, [this, t, id, updating] {
+      if (*updating) return;
+      dispatch_({Kind::Edit, id, t->toPlainText().toStdString()});
+    });
+  return t;
+}
+
+QComboBox* Forms::combo(const std::string& id, QWidget* parent, const QRect& r, bool sorted) {
+  auto* box = new QComboBox(parent);
+  box->setGeometry(r);
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->setMaxVisibleItems(12);
+  box->setValidator(new Cp1250Validator(box));
+  binder_.bind(id, box, Aspects{}, [box, sorted](const ui::Control& c) {
+    QStringList items;
+    for (const auto& l : c.lines.lines())
+      items << q(l);
+    if (sorted) items.sort(Qt::CaseInsensitive);
+    QStringList shown;
+    for (int i = 0; i < box->count(); ++i)
+      shown << box->itemText(i);
+    if (shown != items) {
+      box->clear();
+      box->addItems(items);
+    }
+    if (box->currentText() != q(c.text)) box->setEditText(q(c.text));
+  });
+  QObject::connect(box->lineEdit(), &QLineEdit::textEdited, [this, id](const QString& text) {
+    dispatch_({Kind::Edit, id, text.toStdString()});
+  });
+  QObject::connect(box, &QComboBox::textActivated, [this, id](const QString& text) {
+    dispatch_({Kind::Select, id, text.toStdString()});
+  });
+  return box;
+}
+
+QSpinBox* Forms::spin(const std::string& id, QWidget* parent, const QRect& r, int step) {
+  auto* box = new QSpinBox(parent);
+  box->setGeometry(r);
+  box->setSingleStep(step);
+  box->setAlignment(Qt::AlignRight);
+  auto updating = std::make_shared<bool>(false);
+  binder_.bind(id, box, Aspects{}, [box, updating](const ui::Control& c) {
+    *updating = true;
+    box->setRange(c.minimum, c.maximum);
+    box->setValue(c.value);
+    *updating = false;
+  });
+  QObject::connect(box, &QSpinBox::valueChanged, [this, id, updating](int value) {
+    if (*updating) return;
+    dispatch_({Kind::Edit, id, {}, value});
+  });
+  return box;
+}
+
+QFrame* Forms::panel(const std::string& id, QWidget* parent, const QRect& r) {
+  auto* f = new QFrame(parent);
+  f->setObjectName("commandPanel");
+  f->setGeometry(r);
+  Aspects a;
+  a.raise = true;
+  binder_.bind(id, f, a);
+  return f;
+}
+
+QLineEdit* Forms::entry(const std::string& id, QWidget* parent, const QRect& r) {
+  auto* e = new QLineEdit(parent);
+  e->setGeometry(r);
+  e->setValidator(new Cp1250Validator(e));
+  Aspects a;
+  a.focus = true;
+  a.raise = true;
+  binder_.bind(id, e, a, [e](const ui::Control& c) {
+    if (e->text() != q(c.text)) e->setText(q(c.text));
+  });
+  QObject::connect(e, &QLineEdit::textEdited, [this, id](const QString& text) {
+    dispatch_({Kind::Edit, id, text.toStdString()});
+  });
+  return e;
+}
+
+}  // namespace tervano::qt

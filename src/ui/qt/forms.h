@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <functional>
+#include <string>
+
+#include "app/application.h"
+#include "ui/qt/binder.h"
+#include "ui/qt/widgets.h"
+
+// Makes the widgets of the windows and binds each named one to its control: texts, states and
+// the inputs that go back to the application.
+namespace tervano::qt {
+
+class Forms {
+ public:
+  using Dispatch = std::function<void(const app::Event&)>;
+  Forms(Binder& binder, Dispatch dispatch) : binder_(binder), dispatch_(std::move(dispatch)) {}
+
+  Binder& binder() { return binder_; }
+  void send(app::Event event) { dispatch_(event); }
+  void click(const std::string& id) { dispatch_({app::Event::Kind::Click, id}); }
+
+  // A fixed caption that belongs to no control: the pointer passes through it to what is under.
+  QLabel* caption(QWidget* parent, const QRect& r, const QString& text, const QColor& color,
+                  int pointSize = 8, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
+  // A label showing a control's text.
+  QLabel* label(const std::string& id, QWidget* parent, const QRect& r, const QColor& color,
+                Aspects aspects = {}, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
+  ClickLabel* clickLabel(const std::string& id, QWidget* parent, const QRect& r,
+                         const QColor& color, Aspects aspects = {});
+  QPushButton* button(const std::string& id, QWidget* parent, const QRect& r);
+  QCheckBox* check(const std::string& id, QWidget* parent, const QRect& r, bool withText = false);
+  // A text area showing a control's lines; an editable one sends its whole text on every change.
+  TextArea* area(const std::string& id, QWidget* parent, const QRect& r, bool editable,
+                 const QColor& color, Qt::ScrollBarPolicy vertical, Qt::ScrollBarPolicy horizontal);
+  // An editable list box: items are the control's lines, the edit text its text.
+  QComboBox* combo(const std::string& id, QWidget* parent, const QRect& r, bool sorted = false);
+  QSpinBox* spin(const std::string& id, QWidget* parent, const QRect& r, int step);
+  // A panel that comes to the front when it opens.
+  QFrame* panel(const std::string& id, QWidget* parent, const QRect& r);
+  QLineEdit* entry(const std::string& id, QWidget* parent, const QRect& r);
+
+ private:
+  Binder& binder_;
+  Dispatch dispatch_;
+};
+
+QString joinLines(const TextList& lines);
+
+}  // namespace tervano::qt
