@@ -2,46 +2,21 @@
 // tervano-hra with TERVANO_REPORT_FIRST_PAINT set, prints the monotonic clock at its first paint
 // and ends.
 #include <QApplication>
-#include <QEvent>
-#include <QTimer>
 #include <QWidget>
-#include <cstdio>
-#include <ctime>
 
-namespace {
-
-class Window : public QWidget {
- protected:
-  bool event(QEvent* e) override {
-    if (e->type() == QEvent::Paint && !reported_) {
-      reported_ = true;
-      QTimer::singleShot(0, [] {
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        std::printf("first-paint %lld\n",
-                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-        std::fflush(stdout);
-        QApplication::quit();
-      });
-    }
-    return QWidget::event(e);
-  }
-
- private:
-  bool reported_ = false;
-};
-
-}  // namespace
+#include "ui/qt/first_paint.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  Window w;
+  QWidget w;
   w.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   w.setFixedSize(598, 543);
   QPalette p = w.palette();
   p.setColor(QPalette::Window, Qt::black);
   w.setPalette(p);
   w.setAutoFillBackground(true);
+  tervano::qt::FirstPaintReport report;
+  w.installEventFilter(&report);
   w.show();
   return QApplication::exec();
 }

@@ -34,7 +34,8 @@ if [ "${1:-}" = "--inside" ]; then
   }
   idle() {
     local pid=$1 name=$2
-    sleep 2
+    # Past the start: the sound device closes after 3 s of quiet, its threads end.
+    sleep 5
     read -r ticks0 ns0 w0 < <(sample "$pid")
     sleep 10
     read -r ticks1 ns1 w1 < <(sample "$pid")

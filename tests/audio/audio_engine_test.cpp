@@ -375,6 +375,39 @@ TEST_F(AudioEngineTest, WithoutARealDeviceTheSilentDummyDriverKeepsTime) {
   }
 }
 
+TEST_F(AudioEngineTest, AQuietDeviceIsClosedAndOpensAgainForTheNextSound) {
+  // An idle program must not wake up for every buffer: without cue or music the device closes
+  // after a while, and the next cue or piece opens it again.
+  AudioEngine engine({.idleClose = 150ms});
+  const std::string cue = put("a.wav", wavFile(44100, 1, tone(440, 0.2, 44100, {0.5})));
+  EXPECT_TRUE(engine.playWavSync(cue));
+  EXPECT_TRUE(engine.deviceOpen());
+  const auto closedBy = Clock::now() + 3s;
+  while (engine.deviceOpen() && Clock::now() < closedBy)
+    std::this_thread::sleep_for(10ms);
+  EXPECT_FALSE(engine.deviceOpen());
+  EXPECT_TRUE(engine.hasDevice());
+
+  const auto start = Clock::now();
+  EXPECT_TRUE(engine.playWavSync(cue));
+  EXPECT_GE(secondsSince(start), 0.15);  // it really played, on a device opened again
+  EXPECT_TRUE(engine.deviceOpen());
+
+  if (!haveSoundfont()) return;
+  // Playing music keeps the device open however long it plays; stopping lets it close.
+  ASSERT_TRUE(engine.music().open(put("p.mid", organPiece(0, 2000, 2000))));
+  engine.music().play();
+  std::this_thread::sleep_for(400ms);
+  EXPECT_TRUE(engine.deviceOpen());
+  engine.music().stop();
+  const auto closedAgainBy = Clock::now() + 3s;
+  while (engine.deviceOpen() && Clock::now() < closedAgainBy)
+    std::this_thread::sleep_for(10ms);
+  EXPECT_FALSE(engine.deviceOpen());
+  engine.music().play();  // resumes on a reopened device
+  EXPECT_TRUE(engine.deviceOpen());
+}
+
 TEST_F(AudioEngineTest, WithNoDeviceAtAllCuesOnlyTakeTheirTimeAndMusicStaysClosed) {
   setenv("SDL_AUDIODRIVER", "tervano-no-such-driver", 1);
   AudioEngine engine({.fallbackDriver = "tervano-no-such-fallback"});

@@ -231,7 +231,23 @@ struct AudioEngine::State {
 
   MusicOutput music{*this};
 
+  // The device's life: opened on demand by the caller's thread, closed by the idle thread after
+  // a quiet spell. Whoever uses `device` holds this mutex.
+  mutable std::mutex lifecycle;
+  std::condition_variable lifecycleCv;
+  bool canOpen = false;       // a driver opened a device at start
+  bool musicPlaying = false;  // guarded by lifecycle
+  bool cueActive = false;     // guarded by lifecycle
+  bool shuttingDown = false;  // guarded by lifecycle
+  std::chrono::steady_clock::time_point quietSince;
+  std::thread idleThread;
+
   bool tryDriver(const char* forced);
+  // With the lifecycle mutex held: opens the device when it is closed. False without one.
+  bool ensureOpen();
+  // With the lifecycle mutex held: notes the end of a sound for the idle thread.
+  void becameQuiet();
+  void idleLoop();
   bool openDevice();
   void createSynth();
   void mix(float* out, int frames);
@@ -335,6 +351,36 @@ void AudioEngine::State::finishCue(std::uint64_t serial) {
   waitCv.notify_all();
 }
 
+bool AudioEngine::State::ensureOpen() {
+  if (device) return true;
+  if (!canOpen || !openDevice()) return false;
+  SDL_PauseAudioDevice(device, 0);
+  return true;
+}
+
+void AudioEngine::State::becameQuiet() {
+  if (musicPlaying || cueActive) return;
+  quietSince = std::chrono::steady_clock::now();
+  lifecycleCv.notify_all();
+}
+
+void AudioEngine::State::idleLoop() {
+  std::unique_lock lock(lifecycle);
+  while (!shuttingDown) {
+    if (!device || musicPlaying || cueActive) {
+      lifecycleCv.wait(lock);
+      continue;
+    }
+    const auto deadline = quietSince + options.idleClose;
+    if (std::chrono::steady_clock::now() < deadline) {
+      lifecycleCv.wait_until(lock, deadline);
+      continue;
+    }
+    SDL_CloseAudioDevice(device);  // slow, and why it happens here
+    device = 0;
+  }
+}
+
 AudioEngine::AudioEngine(AudioEngineOptions options) : state_(std::make_unique<State>()) {
   State& s = *state_;
   s.options = std::move(options);
@@ -347,12 +393,21 @@ AudioEngine::AudioEngine(AudioEngineOptions options) : state_(std::make_unique<S
     s.tryDriver(s.options.fallbackDriver.c_str());
   }
   if (!s.device) return;
+  s.canOpen = true;
   s.createSynth();
   SDL_PauseAudioDevice(s.device, 0);
+  s.quietSince = std::chrono::steady_clock::now();
+  if (s.options.idleClose.count() > 0) s.idleThread = std::thread([&s] { s.idleLoop(); });
 }
 
 AudioEngine::~AudioEngine() {
   State& s = *state_;
+  {
+    std::lock_guard lock(s.lifecycle);
+    s.shuttingDown = true;
+  }
+  s.lifecycleCv.notify_all();
+  if (s.idleThread.joinable()) s.idleThread.join();
   if (s.device) SDL_CloseAudioDevice(s.device);  // waits for the callback to finish
   if (s.player) delete_fluid_player(s.player);
   if (s.synth) delete_fluid_synth(s.synth);
@@ -364,10 +419,13 @@ bool AudioEngine::playWavSync(const std::string& path) {
   State& s = *state_;
   std::optional<Cue> cue = loadCue(path, s.rate);
   if (!cue) return false;
-  if (!s.device) {
+  std::unique_lock life(s.lifecycle);
+  if (!s.ensureOpen()) {
+    life.unlock();
     std::this_thread::sleep_for(cue->length);
     return true;
   }
+  s.cueActive = true;
 
   std::uint64_t serial = 0;
   {
@@ -377,6 +435,8 @@ bool AudioEngine::playWavSync(const std::string& path) {
     s.cuePhase = State::CuePhase::Playing;
     serial = ++s.cueSerial;
   }
+  // The device stays open while the cue plays: the idle thread waits for cueActive to clear.
+  life.unlock();
   {
     std::lock_guard lock(s.waitMutex);
     s.latestSerial = serial;
@@ -388,11 +448,14 @@ bool AudioEngine::playWavSync(const std::string& path) {
     return s.doneSerial >= serial || s.latestSerial > serial;
   });
   lock.unlock();
+  life.lock();
   if (!finished) {
     // The device stalled: drop the cue rather than let it sound later.
     DeviceLock deviceLock(s.device);
     if (s.cueSerial == serial) s.cuePhase = State::CuePhase::Idle;
   }
+  s.cueActive = false;
+  s.becameQuiet();
   return true;
 }
 
@@ -401,6 +464,10 @@ ui::MusicPlayer& AudioEngine::music() {
 }
 
 bool AudioEngine::hasDevice() const {
+  return state_->canOpen;
+}
+bool AudioEngine::deviceOpen() const {
+  std::lock_guard lock(state_->lifecycle);
   return state_->device != 0;
 }
 std::string AudioEngine::driver() const {
@@ -419,6 +486,7 @@ bool MusicOutput::open(const std::string& path) {
   std::optional<std::vector<std::uint8_t>> bytes = readMidi(path);
   if (!bytes) return false;
 
+  std::lock_guard life(engine_.lifecycle);
   DeviceLock lock(engine_.device);
   fluid_player_t* player = new_fluid_player(engine_.synth);
   if (!player) return false;
@@ -434,25 +502,38 @@ bool MusicOutput::open(const std::string& path) {
 
 void MusicOutput::play() {
   if (!engine_.player) return;
+  std::lock_guard life(engine_.lifecycle);
+  engine_.ensureOpen();
   DeviceLock lock(engine_.device);
   if (fluid_player_get_status(engine_.player) != FLUID_PLAYER_PLAYING) {
     fluid_player_play(engine_.player);
   }
+  engine_.musicPlaying = true;
 }
 
 void MusicOutput::stop() {
   if (!engine_.player) return;
-  DeviceLock lock(engine_.device);
-  fluid_player_stop(engine_.player);  // keeps the position
-  fluid_synth_all_sounds_off(engine_.synth, -1);
+  std::lock_guard life(engine_.lifecycle);
+  {
+    DeviceLock lock(engine_.device);
+    fluid_player_stop(engine_.player);  // keeps the position
+    fluid_synth_all_sounds_off(engine_.synth, -1);
+  }
+  engine_.musicPlaying = false;
+  engine_.becameQuiet();
 }
 
 void MusicOutput::close() {
   if (!engine_.player) return;
-  DeviceLock lock(engine_.device);
-  delete_fluid_player(engine_.player);
-  engine_.player = nullptr;
-  fluid_synth_all_sounds_off(engine_.synth, -1);
+  std::lock_guard life(engine_.lifecycle);
+  {
+    DeviceLock lock(engine_.device);
+    delete_fluid_player(engine_.player);
+    engine_.player = nullptr;
+    fluid_synth_all_sounds_off(engine_.synth, -1);
+  }
+  engine_.musicPlaying = false;
+  engine_.becameQuiet();
 }
 
 bool MusicOutput::isOpen() const {

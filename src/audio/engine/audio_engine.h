@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -13,11 +14,15 @@ struct AudioEngineOptions {
   // The SDL driver used when no real device opens: silent, but it consumes samples in real time
   // so cues take as long as they would with a sound card.
   std::string fallbackDriver = "dummy";
+  // After this long without a cue or playing music the device is closed, so an idle program
+  // does not wake up for every buffer; the next sound opens it again. Zero keeps it open.
+  std::chrono::milliseconds idleClose{3000};
 };
 
-// One SDL audio device for the life of the program (closing one takes up to a second). Its
-// callback mixes the music, rendered by FluidSynth from a looping MIDI file player, with the
-// current cue. Without any device, cues only take their time and the music stays silent.
+// One SDL audio device, opened while there is something to hear. Its callback mixes the music,
+// rendered by FluidSynth from a looping MIDI file player, with the current cue. Closing a device
+// takes up to a second, so a quiet device is closed by a thread of its own, never by the caller.
+// Without any device, cues only take their time and the music stays silent.
 class AudioEngine final : public SoundOutput {
  public:
   explicit AudioEngine(AudioEngineOptions options = {});
@@ -29,7 +34,8 @@ class AudioEngine final : public SoundOutput {
   ui::MusicPlayer& music() override;
 
   // What the engine ended up with, for diagnostics and tests.
-  bool hasDevice() const;
+  bool hasDevice() const;      // a device could be opened
+  bool deviceOpen() const;     // it is open right now
   std::string driver() const;  // empty without a device
   int sampleRate() const;      // frames per second of the mixed output, 0 without a device
   bool hasSoundfont() const;

@@ -33,16 +33,37 @@ void centreOver(QWidget* window, const QWidget* over) {
   window->move(r.center() - QPoint(window->width() / 2, window->height() / 2));
 }
 
+// ---- SideWindow ----
+
+SideWindow::SideWindow(Forms& forms, QWidget* anchor, const char* objectName, const QString& title)
+    : QWidget(nullptr), forms_(forms), anchor_(anchor) {
+  setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+  setWindowTitle(title);
+  style::applyWindowLook(this);
+  setObjectName(objectName);
+  setAttribute(Qt::WA_StyledBackground);
+  setStyleSheet(styleSheet() + "QWidget#" + objectName + " { border: 1px solid #008080; }");
+}
+
+void SideWindow::followModel(const char* control, std::function<void()> beforeShow) {
+  forms_.binder().watch(control, [this, beforeShow](const ui::Control& c) {
+    if (c.visible == isVisible()) return;
+    if (!c.visible) {
+      hide();
+      return;
+    }
+    if (beforeShow) beforeShow();
+    centreOver(this, anchor_);
+    show();
+    raise();
+    activateWindow();
+  });
+}
+
 // ---- HelpWindow ----
 
 HelpWindow::HelpWindow(Forms& forms, QWidget* anchor)
-    : QWidget(nullptr), forms_(forms), anchor_(anchor) {
-  setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-  setWindowTitle("Nápověda");
-  style::applyWindowLook(this);
-  setObjectName("helpWindow");
-  setAttribute(Qt::WA_StyledBackground);
-  setStyleSheet(styleSheet() + "QWidget#helpWindow { border: 1px solid #008080; }");
+    : SideWindow(forms, anchor, "helpWindow", "Nápověda") {
   setFixedSize(580, 500);
   Binder& b = forms.binder();
   Aspects none;
@@ -109,17 +130,7 @@ HelpWindow::HelpWindow(Forms& forms, QWidget* anchor)
   forms.button(id::kHelpTopicEula, topics, QRect(4, 62, 108, 26));
   forms.button(id::kHelpQuit, this, QRect(464, 460, 100, 26));
 
-  b.watch(id::kHelpWindow, [this](const ui::Control& c) {
-    if (c.visible == isVisible()) return;
-    if (c.visible) {
-      centreOver(this, anchor_);
-      show();
-      raise();
-      activateWindow();
-    } else {
-      hide();
-    }
-  });
+  followModel(id::kHelpWindow);
 }
 
 void HelpWindow::closeEvent(QCloseEvent* event) {
@@ -131,13 +142,7 @@ void HelpWindow::closeEvent(QCloseEvent* event) {
 // ---- AboutWindow ----
 
 AboutWindow::AboutWindow(Forms& forms, QWidget* anchor)
-    : QWidget(nullptr), forms_(forms), anchor_(anchor) {
-  setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-  setWindowTitle("O aplikaci");
-  style::applyWindowLook(this);
-  setObjectName("aboutWindow");
-  setAttribute(Qt::WA_StyledBackground);
-  setStyleSheet(styleSheet() + "QWidget#aboutWindow { border: 1px solid #008080; }");
+    : SideWindow(forms, anchor, "aboutWindow", "O aplikaci") {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(20, 16, 20, 16);
   layout->setSpacing(6);
@@ -159,18 +164,7 @@ AboutWindow::AboutWindow(Forms& forms, QWidget* anchor)
   layout->addLayout(row);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  forms.binder().watch(id::kAboutWindow, [this](const ui::Control& c) {
-    if (c.visible == isVisible()) return;
-    if (c.visible) {
-      adjustSize();
-      centreOver(this, anchor_);
-      show();
-      raise();
-      activateWindow();
-    } else {
-      hide();
-    }
-  });
+  followModel(id::kAboutWindow, [this] { adjustSize(); });
 }
 
 void AboutWindow::closeEvent(QCloseEvent* event) {
@@ -183,13 +177,7 @@ void AboutWindow::closeEvent(QCloseEvent* event) {
 // ---- ChooserWindow ----
 
 ChooserWindow::ChooserWindow(Forms& forms, QWidget* anchor)
-    : QWidget(nullptr), forms_(forms), anchor_(anchor) {
-  setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-  setWindowTitle("Nastavení hry");
-  style::applyWindowLook(this);
-  setObjectName("chooserWindow");
-  setAttribute(Qt::WA_StyledBackground);
-  setStyleSheet(styleSheet() + "QWidget#chooserWindow { border: 1px solid #008080; }");
+    : SideWindow(forms, anchor, "chooserWindow", "Nastavení hry") {
   setFixedSize(336, 196);
   forms.label(id::kChooserTitle, this, QRect(14, 10, 308, 30), style::kYellow,
               Aspects{.pointSize = 14});
@@ -206,17 +194,7 @@ ChooserWindow::ChooserWindow(Forms& forms, QWidget* anchor)
   forms.binder().watch(id::kChooserDelete,
                        [this](const ui::Control& c) { setFixedHeight(c.visible ? 196 : 164); });
 
-  forms.binder().watch(id::kChooserWindow, [this](const ui::Control& c) {
-    if (c.visible == isVisible()) return;
-    if (c.visible) {
-      centreOver(this, anchor_);
-      show();
-      raise();
-      activateWindow();
-    } else {
-      hide();
-    }
-  });
+  followModel(id::kChooserWindow);
 }
 
 void ChooserWindow::closeEvent(QCloseEvent* event) {

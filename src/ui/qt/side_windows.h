@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "ui/qt/forms.h"
@@ -11,46 +12,45 @@ class QTextBrowser;
 // external help file.
 namespace tervano::qt {
 
-// The help window: example page, key list and licence pages, topics and the help-file link.
-class HelpWindow : public QWidget {
+// A frameless window beside the main one that stays on top, is shown while its model control
+// is visible and opens in the middle of the anchor window.
+class SideWindow : public QWidget {
  public:
-  // Opens in the middle of the anchor window.
+  SideWindow(Forms& forms, QWidget* anchor, const char* objectName, const QString& title);
+
+ protected:
+  // Shows and hides the window with the model control; `beforeShow` may size it first.
+  void followModel(const char* control, std::function<void()> beforeShow = {});
+
+  Forms& forms_;
+  QWidget* anchor_;
+};
+
+// The help window: example page, key list and licence pages, topics and the help-file link.
+class HelpWindow : public SideWindow {
+ public:
   HelpWindow(Forms& forms, QWidget* anchor);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-
- private:
-  Forms& forms_;
-  QWidget* anchor_;
 };
 
 // The about window: versions, author and three buttons, sized to its content.
-class AboutWindow : public QWidget {
+class AboutWindow : public SideWindow {
  public:
-  // Opens in the middle of the anchor window.
   AboutWindow(Forms& forms, QWidget* anchor);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-
- private:
-  Forms& forms_;
-  QWidget* anchor_;
 };
 
 // The small window in which grade and crossword are chosen.
-class ChooserWindow : public QWidget {
+class ChooserWindow : public SideWindow {
  public:
-  // Opens in the middle of the anchor window.
   ChooserWindow(Forms& forms, QWidget* anchor);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-
- private:
-  Forms& forms_;
-  QWidget* anchor_;
 };
 
 // A read-only rich-text window for the external help file (an HTML file).
