@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   p.setColor(QPalette::Window, Qt::black);
   w.setPalette(p);
   w.setAutoFillBackground(true);
-  tervano::qt::FirstPaintReport report;
+  tervano::qt::OnFirstPaint report(tervano::qt::reportFirstPaintAndQuit);
   w.installEventFilter(&report);
   w.show();
   return QApplication::exec();

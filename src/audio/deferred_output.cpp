@@ -19,7 +19,13 @@ class NoOutput : public SoundOutput, public ui::MusicPlayer {
 }  // namespace
 
 DeferredSoundOutput::DeferredSoundOutput(std::function<std::unique_ptr<SoundOutput>()> make)
-    : building_(std::async(std::launch::async, std::move(make))) {}
+    : make_(std::move(make)) {}
+
+void DeferredSoundOutput::start() {
+  if (output_ || building_.valid() || !make_) return;
+  building_ = std::async(std::launch::async, std::move(make_));
+  make_ = nullptr;
+}
 
 DeferredSoundOutput::~DeferredSoundOutput() {
   // The output is destroyed on this thread, after its building has finished.
@@ -28,6 +34,7 @@ DeferredSoundOutput::~DeferredSoundOutput() {
 
 SoundOutput& DeferredSoundOutput::ready() {
   if (!output_) {
+    start();
     try {
       output_ = building_.get();
     } catch (...) {

@@ -50,6 +50,25 @@ TEST(DeferredSoundOutput, IsBuiltOnAnotherThreadAndTheFirstCallWaitsForIt) {
   EXPECT_EQ(log, (std::vector<std::string>{"cue a.wav", "open 1r.mid", "play"}));
 }
 
+TEST(DeferredSoundOutput, StartBeginsTheBuildWithoutWaitingForIt) {
+  std::vector<std::string> log;
+  std::atomic<bool> built{false};
+  DeferredSoundOutput output([&] {
+    std::this_thread::sleep_for(50ms);
+    built = true;
+    return std::make_unique<Recording>(&log);
+  });
+  std::this_thread::sleep_for(100ms);
+  EXPECT_FALSE(built);  // nothing is built before it is asked for
+  output.start();
+  output.start();  // once is enough
+  const auto until = std::chrono::steady_clock::now() + 5s;
+  while (!built && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(5ms);
+  EXPECT_TRUE(built);
+  EXPECT_TRUE(output.playWavSync("b.wav"));
+  EXPECT_EQ(log, (std::vector<std::string>{"cue b.wav"}));
+}
+
 TEST(DeferredSoundOutput, AFailedBuildLeavesTheProgramSilentNotBroken) {
   DeferredSoundOutput throwing(
       []() -> std::unique_ptr<SoundOutput> { throw std::runtime_error("no sound"); });
