@@ -1,5 +1,7 @@
 #include "app/helptexts.h"
 
+#include "data/cp1250.h"
+
 #include <string>
 #include <string_view>
 
@@ -9,17 +11,10 @@ namespace {
 
 constexpr int kKeyListWidth = 36;
 
-std::size_t codePoints(std::string_view s) {
-  std::size_t n = 0;
-  for (char c : s)
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
-  return n;
-}
-
 // An entry of the key list: the name, dots, and the key at the right margin.
 std::string keyEntry(std::string_view name, std::string_view key) {
   std::string line(name);
-  const std::size_t used = codePoints(name) + key.size();
+  const std::size_t used = cp1250::codePoints(name).size() + key.size();
   line.append(used < kKeyListWidth ? kKeyListWidth - used : 0, '.');
   line += key;
   return line;

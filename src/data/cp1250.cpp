@@ -119,6 +119,14 @@ char32_t nextCodePoint(std::string_view s, std::size_t& pos) {
   return cp;
 }
 
+std::u32string codePoints(std::string_view utf8) {
+  std::u32string out;
+  std::size_t pos = 0;
+  while (pos < utf8.size())
+    out.push_back(nextCodePoint(utf8, pos));
+  return out;
+}
+
 std::string decode(std::string_view bytes) {
   // UTF-8 forms of the upper half, worked out once.
   static const auto utf8 = [] {

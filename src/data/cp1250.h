@@ -28,5 +28,7 @@ char32_t toLower(char32_t cp);
 void appendUtf8(std::string& out, char32_t cp);
 // Decodes one code point at pos and advances pos; malformed input yields U+FFFD.
 char32_t nextCodePoint(std::string_view utf8, std::size_t& pos);
+// The characters of a UTF-8 text, one code point each (a text's width in a fixed-width font).
+std::u32string codePoints(std::string_view utf8);
 
 }  // namespace tervano::cp1250

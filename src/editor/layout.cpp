@@ -15,13 +15,7 @@ namespace {
 
 using Letters = std::u32string;
 
-Letters codePoints(std::string_view utf8) {
-  Letters out;
-  std::size_t pos = 0;
-  while (pos < utf8.size())
-    out.push_back(cp1250::nextCodePoint(utf8, pos));
-  return out;
-}
+using cp1250::codePoints;
 
 std::string utf8(char32_t cp) {
   std::string s;
