@@ -24,7 +24,7 @@ void BM_Kontrola30Lines(benchmark::State& state) {
   for (const auto& l : thirtyLines())
     answers += l + "\n";
   for (auto _ : state) {
-    rig.app->setCounter(id::kCrossword, "1");
+    rig.app->game().setCounter(id::kCrossword, "1");
     rig.answer(answers);
     rig.kontrola();  // scores 30 lines, loads crossword 2 with prvkr
     rig.host.clear();
@@ -54,7 +54,7 @@ void BM_KontrolaWithFullSizeLog(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     rig.app->session().autosf = before;
-    rig.app->setCounter(id::kCrossword, "2");
+    rig.app->game().setCounter(id::kCrossword, "2");
     rig.host.clear();
     state.ResumeTiming();
     rig.kontrola();

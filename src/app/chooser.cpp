@@ -1,94 +1,129 @@
-// The crossword chooser as the main application uses it: starting a game at a chosen crossword.
-#include "app/application.h"
+#include "app/chooser.h"
+
 #include "data/numbers.h"
 #include "data/records.h"
-#include "ui/ids.h"
+#include "ui/ids/chooser.h"
+#include "ui/ids/window.h"
 
 namespace tervano::app {
 
-namespace {
-constexpr const char* kUnknown = "<Neznámo>";
+using Kind = Event::Kind;
+
+Chooser::Chooser(ui::Controls& controls, ui::Host& host, const ProgramFolder& folder,
+                 Session& session)
+    : controls_(controls), host_(host), folder_(folder), session_(session) {
+  routes_.click(id::kChooserStart, &Chooser::startGame)
+      .click(id::kChooserConfirm, &Chooser::confirmClick)
+      .click(id::kChooserBack, &Chooser::back)
+      .click(id::kChooserDelete, &Chooser::removeClick)
+      .on(Kind::Edit, id::kChooserGrade, &Chooser::chooseGrade)
+      .on(Kind::Select, id::kChooserGrade, &Chooser::chooseGrade)
+      .on(Kind::Edit, id::kChooserCrossword, &Chooser::chooseCrossword)
+      .on(Kind::Select, id::kChooserCrossword, &Chooser::chooseCrossword);
 }
 
-void Application::chooserGradeChanged() {
-  const std::string& g = controls_.text(id::kChooserGrade);
+void Chooser::declare(ui::Controls& c) {
+  auto hidden = [](std::string text) {
+    ui::Control control;
+    control.text = std::move(text);
+    control.visible = false;
+    return control;
+  };
+  c.declare(id::kChooserWindow, hidden(""));
+  c.declare(id::kChooserTitle).text = kChooserTitleGame;
+  c.declare(id::kChooserGrade).text = kUnknown;
+  c.declare(id::kChooserCrossword).text = kUnknown;
+  c.declare(id::kChooserStart).text = "Potvrď nastavení";
+  c.declare(id::kChooserConfirm, hidden("Potvrď"));
+  c.declare(id::kChooserBack).text = "Zpět na hlavní nabídku";
+  c.declare(id::kChooserDelete, hidden("Vymazat křížovku"));
+}
+
+bool Chooser::handle(const Event& e) {
+  return routes_.run(*this, e);
+}
+
+const std::string& Chooser::grade() const {
+  return controls_.text(id::kChooserGrade);
+}
+const std::string& Chooser::crossword() const {
+  return controls_.text(id::kChooserCrossword);
+}
+
+void Chooser::fillGrades() {
+  controls_.setLines(id::kChooserGrade, folder_.load(paths::kGradeList));
+}
+
+void Chooser::open(std::string_view title) {
+  controls_.setText(id::kChooserTitle, std::string(title));
+  controls_.setEnabled(id::kMainWindow, false);
+  controls_.setVisible(id::kChooserWindow, true);
+}
+
+void Chooser::close() {
+  controls_.setEnabled(id::kMainWindow, true);
+  controls_.setVisible(id::kChooserWindow, false);
+}
+
+void Chooser::chooseGrade(const Event& e) {
+  controls_.setText(id::kChooserGrade, e.text);
+  gradeChanged();
+}
+
+void Chooser::chooseCrossword(const Event& e) {
+  controls_.setText(id::kChooserCrossword, e.text);
+}
+
+void Chooser::gradeChanged() {
+  const std::string& g = grade();
   if (g == "1" || g == "2" || g == "3" || g == "4")
-    controls_.setLines(id::kChooserCrossword, folder_.load("tervano\\sur\\" + g + ".cbx"));
+    controls_.setLines(id::kChooserCrossword, folder_.load(crosswordListPath(g)));
   controls_.setText(id::kChooserCrossword, kUnknown);
 }
 
-bool Application::chooserValid() {
-  for (auto box : {id::kChooserGrade, id::kChooserCrossword}) {
-    const std::string& t = controls_.text(box);
-    const auto n = tryParseInt(t);
-    if (t == kUnknown || !n || *n == -9) {
-      ui::showInfo(host_, "Údaj o ročníku a křížovce musí být vyplněn.");
+bool Chooser::valid() {
+  for (const std::string* t : {&grade(), &crossword()}) {
+    const auto n = tryParseInt(*t);
+    if (*t == kUnknown || !n || *n == -9) {
+      ui::showInfo(host_, kChooserIncomplete);
       return false;
     }
   }
   return true;
 }
 
-void Application::chooserStartGame() {
-  if (!chooserValid()) return;
-  game_->start();
-  controls_.setEnabled(id::kKontrola, true);
-  controls_.setEnabled(id::kMainWindow, true);
-  controls_.setEnabled(id::kReturnToGame, true);
-  controls_.setVisible(id::kMenuScreen, false);
-  const std::string grade = controls_.text(id::kChooserGrade);
-  const std::string crossword = controls_.text(id::kChooserCrossword);
-  controls_.setText(id::kGrade, grade);
-  controls_.setText(id::kCrossword, crossword);
-  controls_.setValue(id::kGaugeGrades, parseInt(grade));
-  controls_.setValue(id::kGaugeCrosswords, parseInt(crossword));
-  for (auto c : {id::kPoints, id::kGood, id::kBad})
-    controls_.setText(c, "0");
-  for (auto area : {id::kAnswerArea, id::kMapArea, id::kLegendArea})
-    controls_.setLines(area, {});
-  TextList& r = session_.saveRecord;
-  r.set(saverec::kMusic, "A");
-  r.set(saverec::kPoints, "0");
-  r.set(saverec::kGrade, grade);
-  r.set(saverec::kCrossword, crossword);
-  r.set(saverec::kGood, "0");
-  r.set(saverec::kBad, "0");
-  controls_.setEnabled(id::kNewGame, false);
-  controls_.setEnabled(id::kNewGameSettings, false);
-  controls_.setEnabled(id::kLoadGame, false);
-  controls_.setEnabled(id::kQuit, false);
-  controls_.setEnabled(id::kEndGame, true);
-  controls_.setEnabled(id::kSaveGame, true);
-  controls_.setVisible(id::kChooserWindow, false);
-  game_->prvkr();
-  controls_.startTimer(id::kTimerGauge);
-  if (sound_->musicOn()) {
-    host_.setCursor(ui::Cursor::Busy);
-    sound_->medplay();
-    host_.setCursor(ui::Cursor::Normal);
-  }
+void Chooser::startGame() {
+  if (!valid()) return;
+  if (client_) client_->confirm(ChooserPurpose::StartGame, grade(), crossword());
 }
 
-void Application::chooserBack() {
-  controls_.setEnabled(id::kMainWindow, true);
-  controls_.setVisible(id::kChooserWindow, false);
+void Chooser::confirmClick() {
+  if (!valid()) return;
+  const std::string& title = controls_.text(id::kChooserTitle);
+  if (client_ && (title == kChooserTitleLoad || title == kChooserTitleSave))
+    client_->confirm(title == kChooserTitleLoad ? ChooserPurpose::Load : ChooserPurpose::Save,
+                     grade(), crossword());
   recount();
 }
 
-void Application::recount() {
+void Chooser::back() {
+  close();
+  recount();
+}
+
+void Chooser::removeClick() {
+  if (client_) client_->remove(grade(), crossword());
+}
+
+void Chooser::recount() {
   for (int g = 1; g <= 4; ++g) {
-    const std::string grade = std::to_string(g);
-    controls_.setText(id::kChooserGrade, grade);
-    controls_.setLines(id::kChooserCrossword, folder_.load("tervano\\sur\\" + grade + ".cbx"));
+    const std::string gradeText = std::to_string(g);
+    controls_.setText(id::kChooserGrade, gradeText);
+    controls_.setLines(id::kChooserCrossword, folder_.load(crosswordListPath(gradeText)));
     session_.zaklnast.set(desc::kGradeCountFirst + g - 1,
                           std::to_string(controls_.lines(id::kChooserCrossword).count()));
   }
-  saveDescriptor();
-}
-
-void Application::saveDescriptor() {
-  // An empty descriptor was never loaded (or could not be): writing it would wipe the set's.
-  if (!session_.zaklnast.empty()) folder_.save(paths::kDescriptor, session_.zaklnast);
+  saveDescriptor(folder_, session_.zaklnast);
 }
 
 }  // namespace tervano::app

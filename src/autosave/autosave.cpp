@@ -39,11 +39,11 @@ void Autosave::saveLog() {
 void Autosave::autoszav() {
   session_.autosf = folder_.load(paths::kAutosaveLog);
   const TextList& log = session_.autosf;
-  if (log.get(header::kEnabled) == "A") controls_.setChecked(id::kAutosaveOn, true);
+  if (log.get(header::kEnabled) == kYes) controls_.setChecked(id::kAutosaveOn, true);
   controls_.setValue(id::kAutosaveQuota,
                      std::clamp(parseInt(log.get(header::kLimit)), kQuotaMin, kQuotaMax));
   controls_.setText(id::kAutosaveTrigger, log.get(header::kTrigger));
-  if (log.get(header::kEnabled) == "A" &&
+  if (log.get(header::kEnabled) == kYes &&
       parseInt(log.get(header::kCount)) >= parseInt(log.get(header::kLimit))) {
     sound_.playCue("hlasen.wav");
     ui::showError(host_, quotaMessage(log.get(header::kLimit)));
@@ -51,26 +51,25 @@ void Autosave::autoszav() {
 }
 
 TextList Autosave::currentGameState() const {
-  auto yes = [](bool on) { return std::string(on ? "A" : "N"); };
-  return TextList{yes(sound_.musicOn()),
+  return TextList{yesNo(sound_.musicOn()),
                   controls_.text(id::kPoints),
                   controls_.text(id::kGrade),
                   controls_.text(id::kCrossword),
                   controls_.text(id::kGood),
                   controls_.text(id::kBad),
-                  yes(sound_.soundOn()),
+                  yesNo(sound_.soundOn()),
                   "S",
                   session_.zaklnast.get(desc::kSetNumber),
-                  yes(controls_.checked(id::kErrorPerLine)),
-                  yes(session_.showAnswersInErrors),
-                  yes(controls_.checked(id::kNoScripts))};
+                  yesNo(controls_.checked(id::kErrorPerLine)),
+                  yesNo(session_.showAnswersInErrors),
+                  yesNo(controls_.checked(id::kNoScripts))};
 }
 
 void Autosave::autosave() {
   TextList& log = session_.autosf;
   const std::int32_t count = parseInt(log.get(header::kCount));
   const std::int32_t limit = parseInt(log.get(header::kLimit));
-  if (!(count < limit && log.get(header::kEnabled) == "A")) return;
+  if (!(count < limit && log.get(header::kEnabled) == kYes)) return;
   log.set(header::kCount, toText(std::int64_t{count} + 1));
   const TextList record =
       recordLines({session_.zaklnast.get(desc::kSetNumber), controls_.text(id::kGrade),
@@ -86,7 +85,7 @@ void Autosave::trigger(int number) {
   if (controls_.text(id::kAutosaveTrigger) != kTriggerOf[static_cast<std::size_t>(number - 1)])
     return;
   TextList& log = session_.autosf;
-  if (log.get(header::kEnabled) != "A") return;
+  if (log.get(header::kEnabled) != kYes) return;
   if (parseInt(log.get(header::kCount)) < parseInt(log.get(header::kLimit))) {
     autosave();
     return;
@@ -94,14 +93,14 @@ void Autosave::trigger(int number) {
   sound_.playCue("hlasen.wav");
   ui::showError(host_,
                 quotaMessage(log.get(header::kLimit)) + " Zaktivovat ji budete muset opět vy.");
-  log.set(header::kEnabled, "N");
+  log.set(header::kEnabled, kNo);
   controls_.setChecked(id::kAutosaveOn, false);
   saveLog();
 }
 
 void Autosave::applySettings() {
   TextList& log = session_.autosf;
-  const std::string enabled = controls_.checked(id::kAutosaveOn) ? "A" : "N";
+  const std::string enabled = yesNo(controls_.checked(id::kAutosaveOn));
   const std::string limit = toText(controls_.value(id::kAutosaveQuota));
   const std::string& trigger = controls_.text(id::kAutosaveTrigger);
   // Every pointer movement over the panel lands here: rewrite the log only when a setting

@@ -5,13 +5,20 @@
 
 namespace tervano {
 
+// An error a user can cause (a number typed or stored where it does not fit, a file that is
+// missing, a crossword that cannot be laid out, a set that cannot be installed). It ends the
+// command that raised it with an error box showing what(); the steps already done stay done.
+class UserError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // A text that should hold a 32-bit integer but does not. The text mirrors the runtime message
 // players of the original game know: "'abc' is not a valid integer value".
-class ConversionError : public std::runtime_error {
+class ConversionError : public UserError {
  public:
   explicit ConversionError(const std::string& offending)
-      : std::runtime_error("'" + offending + "' is not a valid integer value"),
-        offending_(offending) {}
+      : UserError("'" + offending + "' is not a valid integer value"), offending_(offending) {}
   const std::string& offending() const { return offending_; }
 
  private:
@@ -19,9 +26,9 @@ class ConversionError : public std::runtime_error {
 };
 
 // A file that cannot be read, written, renamed or encoded. The message is Czech and shown as is.
-class FileError : public std::runtime_error {
+class FileError : public UserError {
  public:
-  using std::runtime_error::runtime_error;
+  using UserError::UserError;
 };
 
 }  // namespace tervano

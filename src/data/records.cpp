@@ -1,9 +1,15 @@
 #include "data/records.h"
 
+#include "data/programfolder.h"
+
 namespace tervano {
 
 TextList defaultSaveRecord() {
-  return {"N", "0", "1", "1", "0", "0", "N", "N", "1", "A", "A", "N"};
+  return {kNo, "0", "1", "1", "0", "0", kNo, kNo, "1", kYes, kYes, kNo};
+}
+
+void saveDescriptor(const ProgramFolder& folder, const TextList& descriptor) {
+  if (!descriptor.empty()) folder.save(paths::kDescriptor, descriptor);
 }
 
 TextList buildArgumentList(int argc, const char* const* argv) {

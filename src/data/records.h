@@ -1,11 +1,19 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/textlist.h"
 
 namespace tervano {
+
+// The switch letters of every record and configuration file: "A" (ano, yes) and "N" (ne, no).
+inline constexpr const char* kYes = "A";
+inline constexpr const char* kNo = "N";
+inline std::string yesNo(bool on) {
+  return on ? kYes : kNo;
+}
 
 // The twelve-line game record stored by saved games and autosave records.
 namespace saverec {
@@ -50,6 +58,20 @@ inline constexpr const char* kMusic = "Tervano\\hdb\\";
 inline constexpr const char* kLanguages = "jazyky.ini";
 inline constexpr const char* kHelpFile = "help\\hkriz.hlp";
 inline constexpr const char* kHelpFolder = "help\\";
+inline constexpr const char* kGradeList = "tervano\\sur\\r.cbx";
+inline constexpr const char* kCrosswordLists = "tervano\\sur\\";
+inline constexpr const char* kSetList = "sady.ini";
+inline constexpr const char* kSelection = "Tervano.ini";
 }  // namespace paths
+
+// "tervano\sur\" + grade + ".cbx": the crossword list of a grade.
+inline std::string crosswordListPath(std::string_view grade) {
+  return std::string(paths::kCrosswordLists) + std::string(grade) + ".cbx";
+}
+
+class ProgramFolder;
+// Writes the active set's descriptor back. One that was never loaded (empty) is not written:
+// it would wipe the set's own.
+void saveDescriptor(const ProgramFolder& folder, const TextList& descriptor);
 
 }  // namespace tervano

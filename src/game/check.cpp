@@ -3,10 +3,12 @@
 // between them.
 #include "data/cp1250.h"
 #include "data/crossword.h"
+#include "data/events.h"
 #include "data/numbers.h"
 #include "data/records.h"
 #include "game/game.h"
 #include "ui/ids.h"
+#include "ui/texts.h"
 
 namespace tervano::game {
 
@@ -20,7 +22,7 @@ void Game::showMenuForCompletion() {
 }
 
 void Game::kontrola() {
-  if (session_.konftaj.get(konf::kSavePoint) == "A") hooks_.autosaveTrigger(4);
+  if (session_.konftaj.get(konf::kSavePoint) == kYes) hooks_.autosaveTrigger(4);
   if (counter(id::kCrossword) == "1") hooks_.autosaveTrigger(3);
   controls_.setText(id::kScoreWordCount, session_.konftaj.get(konf::kWordCount));
   controls_.setText(id::kWordCountBig, session_.konftaj.get(konf::kWordCount));
@@ -61,12 +63,12 @@ void Game::kontrola() {
   if (bad == 0) {
     addPoints(parseInt(controls_.text(id::kScoreGoodTajenka)));
     sound_.playCue("dobre.wav");
-    ui::showInfo(host_, "Vše jste měl bez chyby.");
+    ui::showInfo(host_, text::kAllRight);
   } else {
     addPoints(-std::int64_t{parseInt(controls_.text(id::kScoreBadTajenka))});
     if (!controls_.checked(id::kErrorPerLine)) {
       sound_.playCue("chyba.wav");
-      ui::showError(host_, "Někde jste měl chybu.");
+      ui::showError(host_, text::kSomewhereWrong);
     }
   }
 
@@ -91,7 +93,7 @@ void Game::kontrola() {
     if (sound_.musicOn()) sound_.medplay();
   }
 
-  if (auto script = crosswordScriptPath(checkedGrade, checkedCrossword, "nakoncikrizovky"))
+  if (auto script = crosswordScriptPath(checkedGrade, checkedCrossword, event::kCrosswordEnd))
     hooks_.eventScript(*script, true);
 
   if (!session_.gameFinished) prvkr();
@@ -103,12 +105,11 @@ void Game::kontrola() {
     controls_.setLines(id::kMapArea, {});
     controls_.setLines(id::kLegendArea, {});
     sound_.playCue("hlasen.wav", audio::CueSwitch::Music);
-    hooks_.eventScript(std::string(paths::kScripts) + "nakoncihry.lsc", true);
-    ui::showInfo(host_, "Absolvoval jste luštění všech současných křízovek s bodovým úspěchem " +
-                            counter(id::kPoints) + " bodů.Za Vaši hru Vám děkuji.");
+    hooks_.eventScript(programScriptPath(event::kGameEnd), true);
+    ui::showInfo(host_, text::kCompleted + counter(id::kPoints) + text::kCompletedEnd);
     sound_.playCue("vyhraco.wav", audio::CueSwitch::Music);
     showMenuForCompletion();
-    if (ui::confirm(host_, "Chcete současnou hru uložit?")) save();
+    if (ui::confirm(host_, text::kSaveQuestion)) save();
     setNoGameColumn();
     controls_.setEnabled(id::kKontrola, true);
   }
@@ -117,6 +118,26 @@ void Game::kontrola() {
   setCounter(id::kBad, toText(checkedAdd(number(id::kBad), bad)));
   if (sound_.musicOn()) sound_.medplay();
   hooks_.autosaveTrigger(1);
+}
+
+void Game::endAsCompleted() {
+  if (!gameRunning()) return;
+  showMenu();
+  setCounter(id::kGrade, "5");
+  controls_.setEnabled(id::kKontrola, false);
+  controls_.setLines(id::kAnswerArea, {});
+  controls_.setLines(id::kMapArea, {});
+  controls_.setLines(id::kLegendArea, {});
+  setCounter(id::kCrossword, "0");
+  sound_.playCue("hlasen.wav", audio::CueSwitch::Music);
+  hooks_.eventScript(programScriptPath(event::kGameEnd), false);
+  // This text has a blank after the full stop, unlike the one at the end of a check.
+  ui::showInfo(host_, text::kCompleted + counter(id::kPoints) + " bodů. Za Vaši hru Vám děkuji.");
+  sound_.playCue("vyhraco.wav", audio::CueSwitch::Music);
+  showMenuForCompletion();
+  if (ui::confirm(host_, text::kSaveQuestion)) save();
+  setNoGameColumn();
+  controls_.setEnabled(id::kKontrola, true);
 }
 
 }  // namespace tervano::game

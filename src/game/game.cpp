@@ -2,9 +2,11 @@
 
 #include "data/crossword.h"
 #include "data/errors.h"
+#include "data/events.h"
 #include "data/numbers.h"
 #include "data/records.h"
 #include "ui/ids.h"
+#include "ui/texts.h"
 
 namespace tervano::game {
 
@@ -61,7 +63,7 @@ void Game::prvkr() {
                     toText(checkedAdd(checkedMul(parseInt(controls_.text(id::kScoreBad)), words),
                                       parseInt(controls_.text(id::kScoreBadTajenka)))));
 
-  if (auto script = crosswordScriptPath(g, n, "nazacatkukrizovky"))
+  if (auto script = crosswordScriptPath(g, n, event::kCrosswordStart))
     hooks_.eventScript(*script, true);
 }
 
@@ -110,7 +112,7 @@ void Game::newGame() {
   controls_.setEnabled(id::kLoadGame, false);
   controls_.setEnabled(id::kSaveGame, true);
 
-  hooks_.eventScript(std::string(paths::kScripts) + "nazacatkuhry.lsc", true);
+  hooks_.eventScript(programScriptPath(event::kGameStart), true);
   prvkr();
   sound_.openMusicFile(std::string(paths::kMusic) + "1r.mid");
   session_.saveRecord = defaultSaveRecord();
@@ -143,7 +145,7 @@ void Game::endGame() {
   if (!ui::confirm(host_, "Chcete současnou hru skutečně ukončit?")) return;
   setNoGameColumn();
   sound_.musicOnAction();
-  if (ui::confirm(host_, "Chcete současnou hru uložit?")) save();
+  if (ui::confirm(host_, text::kSaveQuestion)) save();
 }
 
 void Game::showMenu() {
@@ -187,10 +189,23 @@ void Game::setErrorPerLine(bool ticked) {
 void Game::errorPerLineReaction() {
   if (!controls_.checked(id::kErrorPerLine)) return;
   sound_.playCue("hlasen.wav");
-  session_.showAnswersInErrors = ui::confirm(
-      host_,
-      "Přejete si v chybových hlášeních\rzobrazit kromě řádku na kterém se\rchyba udála "
-      "špatné a správné odpovědi?");
+  session_.showAnswersInErrors = ui::confirm(host_, text::kShowAnswersQuestion);
+}
+
+void Game::scriptTicksErrorPerLine(std::string_view answers) {
+  // Ticked without its question; the line after the command answers it instead, and anything
+  // but "ano" or "ne" there leaves the question to the player.
+  session_.suppressDetailPrompt = true;
+  setErrorPerLine(true);
+  if (answers == "ano") {
+    session_.showAnswersInErrors = true;
+  } else if (answers == "ne") {
+    session_.showAnswersInErrors = false;
+  } else {
+    session_.suppressDetailPrompt = false;
+    errorPerLineReaction();
+  }
+  session_.suppressDetailPrompt = false;
 }
 
 }  // namespace tervano::game

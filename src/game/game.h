@@ -48,10 +48,14 @@ class Game {
   // Ticks or unticks the box as a program would; the reaction runs on a real change.
   void setErrorPerLine(bool ticked);
   void errorPerLineReaction();
+  // A script's "aplikace.nastaveni.ukch(ano)", answered by the script's next line.
+  void scriptTicksErrorPerLine(std::string_view answers);
 
   void kontrola();
   // Completion of the whole game, shared with the script's "aplikace.hra.ukhjdok".
   void showMenuForCompletion();
+  // "aplikace.hra.ukhjdok": the running game ends as if it had been completed.
+  void endAsCompleted();
   void setNoGameColumn();
   void setGameRunningColumn();
 

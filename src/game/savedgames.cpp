@@ -65,8 +65,8 @@ void Game::save() {
 
 void Game::sk() {
   TextList& r = session_.saveRecord;
-  r.set(saverec::kMusic, sound_.musicOn() ? "A" : "N");
-  r.set(saverec::kSound, sound_.soundOn() ? "A" : "N");
+  r.set(saverec::kMusic, yesNo(sound_.musicOn()));
+  r.set(saverec::kSound, yesNo(sound_.soundOn()));
   r.set(saverec::kPoints, counter(id::kPoints));
   r.set(saverec::kGrade, counter(id::kGrade));
   r.set(saverec::kCrossword, counter(id::kCrossword));
@@ -74,11 +74,11 @@ void Game::sk() {
   r.set(saverec::kBad, counter(id::kBad));
   r.set(saverec::kAnswerMarker, "S");
   r.set(saverec::kVersion, session_.zaklnast.get(desc::kSetNumber));
-  r.set(saverec::kErrorPerLine, controls_.checked(id::kErrorPerLine) ? "A" : "N");
-  r.set(saverec::kShowAnswers, session_.showAnswersInErrors ? "A" : "N");
-  r.set(saverec::kScriptsDisabled, controls_.checked(id::kNoScripts) ? "A" : "N");
+  r.set(saverec::kErrorPerLine, yesNo(controls_.checked(id::kErrorPerLine)));
+  r.set(saverec::kShowAnswers, yesNo(session_.showAnswersInErrors));
+  r.set(saverec::kScriptsDisabled, yesNo(controls_.checked(id::kNoScripts)));
   if (session_.saveRepairPending) {
-    r.set(saverec::kAnswerMarker, "N");
+    r.set(saverec::kAnswerMarker, kNo);
     sound_.playCue("hlasen.wav");
     ui::showInfo(host_,
                  "Váš save byl opraven, ale to vyžaduje opětovné spuštění\raplikace, proto bude "
@@ -110,24 +110,24 @@ void Game::loadGameCommand() {
 
 void Game::applySwitches() {
   const TextList& r = session_.saveRecord;
-  if (r.get(saverec::kMusic) == "A")
+  if (r.get(saverec::kMusic) == kYes)
     sound_.musicOnAction();
-  else if (r.get(saverec::kMusic) == "N")
+  else if (r.get(saverec::kMusic) == kNo)
     sound_.musicOffAction();
-  if (r.get(saverec::kSound) == "A")
+  if (r.get(saverec::kSound) == kYes)
     sound_.soundOnAction();
-  else if (r.get(saverec::kSound) == "N")
+  else if (r.get(saverec::kSound) == kNo)
     sound_.soundOffAction();
-  if (r.get(saverec::kErrorPerLine) == "A") {
+  if (r.get(saverec::kErrorPerLine) == kYes) {
     session_.suppressDetailPrompt = true;
     setErrorPerLine(true);
     session_.suppressDetailPrompt = false;
-  } else if (r.get(saverec::kErrorPerLine) == "N") {
+  } else if (r.get(saverec::kErrorPerLine) == kNo) {
     // The writer stores "N" for an unticked box; apply it the same way, without a question.
     setErrorPerLine(false);
   }
-  session_.showAnswersInErrors = r.get(saverec::kShowAnswers) == "A";
-  const bool noScripts = r.get(saverec::kScriptsDisabled) != "N";
+  session_.showAnswersInErrors = r.get(saverec::kShowAnswers) == kYes;
+  const bool noScripts = r.get(saverec::kScriptsDisabled) != kNo;
   controls_.setChecked(id::kNoScripts, noScripts);
   session_.scriptsDisabled = noScripts;
 }
@@ -201,7 +201,7 @@ void Game::ovv() {
 void Game::repair() {
   session_.saveRecord.set(saverec::kVersion, session_.zaklnast.get(desc::kSetNumber));
   controls_.setLines(id::kAnswerArea, {});
-  session_.saveRecord.set(saverec::kAnswerMarker, "N");
+  session_.saveRecord.set(saverec::kAnswerMarker, kNo);
   session_.saveFileName = session_.loadFileName;
   session_.saveRepairPending = true;
   sk();

@@ -1,12 +1,6 @@
 #include "script/hooks.h"
 
-#include "data/records.h"
-
 namespace tervano::script {
-
-std::string programScriptPath(std::string_view eventName) {
-  return std::string(paths::kScripts) + std::string(eventName) + ".lsc";
-}
 
 bool runScriptFile(const ProgramFolder& folder, Session& session, Interpreter& interpreter,
                    std::string_view relativePath) {

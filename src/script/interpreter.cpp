@@ -1,117 +1,160 @@
 #include "script/interpreter.h"
 
-#include <array>
 #include <unordered_map>
 
 #include "data/numbers.h"
-#include "ui/ids.h"
+#include "ui/ids/play.h"
 #include "ui/texts.h"
 
 namespace tervano::script {
 
-namespace {
+struct Interpreter::Call {
+  Interpreter& run;
+  ScriptCommands& cmd;
+  ui::Host& host;
 
-enum class Cmd {
-  NewGame,
-  NewGameWithSettings,
-  Load,
-  Save,
-  Return,
-  ShowMenu,
-  EndGame,
-  EndGameCompleted,
-  Help,
-  About,
-  Credits,
-  KeyList,
-  Quit,
-  SoundOn,
-  SoundOff,
-  MusicOn,
-  MusicOff,
-  ErrorPerLineOn,
-  ErrorPerLineOff,
-  Points,
-  Grade,
-  Crossword,
-  Good,
-  Bad,
-  Kontrola,
-  ErrorSwitches,
-  ErrorSummary,
-  ErrorText,
-  WarnUnsaved,
-  WarnFailed,
-  WarnAssign,
-  WarnText,
-  InfoAllRight,
-  InfoSetSwitched,
-  InfoCompleted,
-  InfoText,
-  AskOverwriteOn,
-  AskOverwriteOff,
-  Retry
+  // The line after the command: the argument of the message and settings commands.
+  const std::string& next() const { return run.line(run.scriptLine_ + 1); }
+  void counter(std::string_view counterId) { run.counterCommand(counterId); }
+  // The commands that start something else end a running game first (with its question).
+  void endRunningGame() {
+    if (cmd.gameInProgress()) cmd.endGame();
+  }
+  void error(std::string_view text) { ui::showError(host, text); }
+  void warning(std::string_view text) { ui::showWarning(host, text); }
+  void info(std::string_view text) { ui::showInfo(host, text); }
 };
 
-const std::unordered_map<std::string_view, Cmd>& commandTable() {
-  static const std::unordered_map<std::string_view, Cmd> table = {
-      {"aplikace.hra.nova", Cmd::NewGame},
-      {"aplikace.hra.nnova", Cmd::NewGameWithSettings},
-      {"aplikace.hra.nacist", Cmd::Load},
-      {"aplikace.hra.ulozit", Cmd::Save},
-      {"aplikace.hra.nav", Cmd::Return},
-      {"aplikace.hra.navhln", Cmd::ShowMenu},
-      {"aplikace.hra.ukh", Cmd::EndGame},
-      {"aplikace.hra.ukhjdok", Cmd::EndGameCompleted},
-      {"aplikace.pomoc.napov", Cmd::Help},
-      {"aplikace.pomoc.oapl", Cmd::About},
-      {"aplikace.pomoc.credits", Cmd::Credits},
-      {"aplikace.pomoc.kls", Cmd::KeyList},
-      {"aplikace.aplikace.konec", Cmd::Quit},
-      {"aplikace.nastaveni.zvuk(ano)", Cmd::SoundOn},
-      {"aplikace.nastaveni.zvuk(ne)", Cmd::SoundOff},
-      {"aplikace.nastaveni.hudba(ano)", Cmd::MusicOn},
-      {"aplikace.nastaveni.hudba(ne)", Cmd::MusicOff},
-      {"aplikace.nastaveni.ukch(ano)", Cmd::ErrorPerLineOn},
-      {"aplikace.nastaveni.ukch(ne)", Cmd::ErrorPerLineOff},
-      {"aplikace.promene.body", Cmd::Points},
-      {"aplikace.promene.rocnik", Cmd::Grade},
-      {"aplikace.promene.kriz", Cmd::Crossword},
-      {"aplikace.promene.dobre", Cmd::Good},
-      {"aplikace.promene.spatne", Cmd::Bad},
-      {"kont", Cmd::Kontrola},
-      {"zprava.chyba(%1%)", Cmd::ErrorSwitches},
-      {"zprava.chyba(%2%)", Cmd::ErrorSummary},
-      {"zprava.chyba", Cmd::ErrorText},
-      {"zprava.varovani(%1%)", Cmd::WarnUnsaved},
-      {"zprava.varovani(%2%)", Cmd::WarnFailed},
-      {"zprava.varovani(%3%)", Cmd::WarnAssign},
-      {"zprava.varovani", Cmd::WarnText},
-      {"zprava.info(%1%)", Cmd::InfoAllRight},
-      {"zprava.info(%2%)", Cmd::InfoSetSwitched},
-      {"zprava.info(%3%)", Cmd::InfoCompleted},
-      {"zprava.info", Cmd::InfoText},
-      {"%cross%.dotulo(ano)", Cmd::AskOverwriteOn},
-      {"%cross%.dotulo(ne)", Cmd::AskOverwriteOff},
-      {"cross.retry", Cmd::Retry},
-  };
-  return table;
+namespace {
+
+using G = CommandGroup;
+using Call = Interpreter::Call;
+
+struct Command {
+  std::string_view name;
+  CommandGroup group;
+  void (*execute)(Call&);
+};
+
+// The language: one line per command.
+const Command kCommands[] = {
+    {"aplikace.hra.nova", G::Game,
+     [](Call& c) {
+       c.endRunningGame();
+       c.cmd.newGame();
+     }},
+    {"aplikace.hra.nnova", G::Game,
+     [](Call& c) {
+       c.endRunningGame();
+       c.cmd.showMenu();
+       c.cmd.newGameWithSettings();
+     }},
+    {"aplikace.hra.nacist", G::Game,
+     [](Call& c) {
+       c.endRunningGame();
+       c.cmd.showMenu();
+       c.cmd.loadGame();
+     }},
+    {"aplikace.hra.ulozit", G::Game, [](Call& c) { c.cmd.saveGame(); }},
+    {"aplikace.hra.nav", G::Game, [](Call& c) { c.cmd.returnToGame(); }},
+    {"aplikace.hra.navhln", G::Game, [](Call& c) { c.cmd.showMenu(); }},
+    {"aplikace.hra.ukh", G::Game, [](Call& c) { c.cmd.endGame(); }},
+    {"aplikace.hra.ukhjdok", G::Game, [](Call& c) { c.cmd.endGameAsCompleted(); }},
+    {"aplikace.pomoc.napov", G::Help,
+     [](Call& c) {
+       c.cmd.showMenu();
+       c.cmd.help();
+     }},
+    {"aplikace.pomoc.oapl", G::Help,
+     [](Call& c) {
+       c.cmd.showMenu();
+       c.cmd.about();
+     }},
+    {"aplikace.pomoc.credits", G::Help,
+     [](Call& c) {
+       c.cmd.showMenu();
+       c.cmd.credits();
+     }},
+    {"aplikace.pomoc.kls", G::Help,
+     [](Call& c) {
+       c.cmd.showMenu();
+       c.cmd.keyList();
+     }},
+    {"aplikace.aplikace.konec", G::Application,
+     [](Call& c) {
+       c.endRunningGame();
+       c.cmd.quit();
+     }},
+    {"aplikace.nastaveni.zvuk(ano)", G::Settings, [](Call& c) { c.cmd.setSound(true); }},
+    {"aplikace.nastaveni.zvuk(ne)", G::Settings, [](Call& c) { c.cmd.setSound(false); }},
+    {"aplikace.nastaveni.hudba(ano)", G::Settings, [](Call& c) { c.cmd.setMusic(true); }},
+    {"aplikace.nastaveni.hudba(ne)", G::Settings, [](Call& c) { c.cmd.setMusic(false); }},
+    {"aplikace.nastaveni.ukch(ano)", G::Settings,
+     [](Call& c) { c.cmd.tickErrorPerLine(c.next()); }},
+    {"aplikace.nastaveni.ukch(ne)", G::Settings, [](Call& c) { c.cmd.setErrorPerLine(false); }},
+    {"aplikace.promene.body", G::Counters, [](Call& c) { c.counter(id::kPoints); }},
+    {"aplikace.promene.rocnik", G::Counters, [](Call& c) { c.counter(id::kGrade); }},
+    {"aplikace.promene.kriz", G::Counters, [](Call& c) { c.counter(id::kCrossword); }},
+    {"aplikace.promene.dobre", G::Counters, [](Call& c) { c.counter(id::kGood); }},
+    {"aplikace.promene.spatne", G::Counters, [](Call& c) { c.counter(id::kBad); }},
+    {"kont", G::Check, [](Call& c) { c.cmd.kontrola(); }},
+    {"zprava.chyba(%1%)", G::Errors, [](Call& c) { c.error(text::kUnsupportedSwitch); }},
+    {"zprava.chyba(%2%)", G::Errors, [](Call& c) { c.error(text::kSomewhereWrong); }},
+    {"zprava.chyba", G::Errors, [](Call& c) { c.error(c.next()); }},
+    // Unlike the editor's own warning, the script's has no full stop at the end.
+    {"zprava.varovani(%1%)", G::Warnings,
+     [](Call& c) { c.warning("Data nejsou uložena.\rStisknutím tlačítka Uložit data uložíte"); }},
+    {"zprava.varovani(%2%)", G::Warnings, [](Call& c) { c.warning(text::kFailed); }},
+    {"zprava.varovani(%3%)", G::Warnings, [](Call& c) { c.warning(text::kAssignScript); }},
+    {"zprava.varovani", G::Warnings, [](Call& c) { c.warning(c.next()); }},
+    {"zprava.info(%1%)", G::Infos, [](Call& c) { c.info(text::kAllRight); }},
+    {"zprava.info(%2%)", G::Infos, [](Call& c) { c.info(text::kSetSwitched); }},
+    {"zprava.info(%3%)", G::Infos,
+     [](Call& c) { c.info(text::kCompleted + c.cmd.points() + text::kCompletedEnd); }},
+    {"zprava.info", G::Infos, [](Call& c) { c.info(c.next()); }},
+    {"%cross%.dotulo(ano)", G::AskOverwrite, [](Call& c) { c.cmd.setAskOverwrite(true); }},
+    {"%cross%.dotulo(ne)", G::AskOverwrite, [](Call& c) { c.cmd.setAskOverwrite(false); }},
+    {"cross.retry", G::Retry, [](Call& c) { c.cmd.retryCrossword(); }},
+};
+
+const std::unordered_map<std::string_view, const Command*>& commandIndex() {
+  static const std::unordered_map<std::string_view, const Command*> index = [] {
+    std::unordered_map<std::string_view, const Command*> m;
+    for (const Command& c : kCommands)
+      m.emplace(c.name, &c);
+    return m;
+  }();
+  return index;
 }
 
-constexpr std::array<std::string_view, 5> kCounterCommands = {
-    "aplikace.promene.body", "aplikace.promene.rocnik", "aplikace.promene.kriz",
-    "aplikace.promene.dobre", "aplikace.promene.spatne"};
+bool isCounterCommand(std::string_view line) {
+  const auto it = commandIndex().find(line);
+  return it != commandIndex().end() && it->second->group == G::Counters;
+}
 
 // Thrown at the nesting limit and caught by the outermost run.
 struct NestingLimitReached {};
 
 }  // namespace
 
+std::string nestingMessage() {
+  return "Skripty se navzájem spouštějí příliš hluboko (více než " +
+         std::to_string(kMaxScriptNesting) +
+         " úrovní).\rJejich běh byl zastaven, hra pokračuje dál.";
+}
+
+std::vector<CommandName> commandNames() {
+  std::vector<CommandName> names;
+  for (const Command& c : kCommands)
+    names.push_back({c.name, c.group});
+  return names;
+}
+
 Interpreter::Interpreter(Session& session, ui::Host& host, ScriptCommands& commands)
     : session_(session), host_(host), commands_(commands) {}
 
 bool Interpreter::isCommand(std::string_view line) {
-  return commandTable().count(line) > 0;
+  return commandIndex().count(line) > 0;
 }
 
 void Interpreter::run() {
@@ -122,7 +165,7 @@ void Interpreter::run() {
   try {
     runNested();
   } catch (const NestingLimitReached&) {
-    ui::showWarning(host_, kNestingMessage);
+    ui::showWarning(host_, nestingMessage());
   }
 }
 
@@ -136,6 +179,7 @@ void Interpreter::runNested() {
   } leave{depth_};
 
   scriptLine_ = 0;
+  // The step count is fixed when the run starts, whatever the run does to the buffer.
   const int steps = session_.scriptBuffer.count();
   for (int step = 0; step < steps; ++step) {
     const std::string current = line(scriptLine_);
@@ -154,9 +198,7 @@ void Interpreter::runNested() {
 
 bool Interpreter::accepted(const std::string& l) const {
   if (l.empty() || l == "+" || l == "-" || l == "=" || l == "ano" || l == "ne") return true;
-  const std::string& twoAbove = line(scriptLine_ - 2);
-  for (auto c : kCounterCommands)
-    if (twoAbove == c) return true;
+  if (isCounterCommand(line(scriptLine_ - 2))) return true;
   const std::string& above = line(scriptLine_ - 1);
   return above == "zprava.info" || above == "zprava.chyba" || above == "zprava.varovani";
 }
@@ -175,153 +217,10 @@ void Interpreter::counterCommand(std::string_view counterId) {
 }
 
 bool Interpreter::execute(const std::string& l) {
-  const auto& table = commandTable();
-  const auto it = table.find(l);
-  if (it == table.end()) return false;
-  const std::string next = line(scriptLine_ + 1);
-  switch (it->second) {
-    case Cmd::NewGame:
-      if (commands_.gameInProgress()) commands_.endGame();
-      commands_.newGame();
-      break;
-    case Cmd::NewGameWithSettings:
-      if (commands_.gameInProgress()) commands_.endGame();
-      commands_.showMenu();
-      commands_.newGameWithSettings();
-      break;
-    case Cmd::Load:
-      if (commands_.gameInProgress()) commands_.endGame();
-      commands_.showMenu();
-      commands_.loadGame();
-      break;
-    case Cmd::Save:
-      commands_.saveGame();
-      break;
-    case Cmd::Return:
-      commands_.returnToGame();
-      break;
-    case Cmd::ShowMenu:
-      commands_.showMenu();
-      break;
-    case Cmd::EndGame:
-      commands_.endGame();
-      break;
-    case Cmd::EndGameCompleted:
-      commands_.endGameAsCompleted();
-      break;
-    case Cmd::Help:
-      commands_.showMenu();
-      commands_.help();
-      break;
-    case Cmd::About:
-      commands_.showMenu();
-      commands_.about();
-      break;
-    case Cmd::Credits:
-      commands_.showMenu();
-      commands_.credits();
-      break;
-    case Cmd::KeyList:
-      commands_.showMenu();
-      commands_.keyList();
-      break;
-    case Cmd::Quit:
-      if (commands_.gameInProgress()) commands_.endGame();
-      commands_.quit();
-      break;
-    case Cmd::SoundOn:
-      commands_.setSound(true);
-      break;
-    case Cmd::SoundOff:
-      commands_.setSound(false);
-      break;
-    case Cmd::MusicOn:
-      commands_.setMusic(true);
-      break;
-    case Cmd::MusicOff:
-      commands_.setMusic(false);
-      break;
-    case Cmd::ErrorPerLineOn:
-      session_.suppressDetailPrompt = true;
-      commands_.setErrorPerLine(true);
-      if (next == "ano") {
-        session_.showAnswersInErrors = true;
-      } else if (next == "ne") {
-        session_.showAnswersInErrors = false;
-      } else {
-        session_.suppressDetailPrompt = false;
-        commands_.errorPerLineReaction();
-      }
-      session_.suppressDetailPrompt = false;
-      break;
-    case Cmd::ErrorPerLineOff:
-      commands_.setErrorPerLine(false);
-      break;
-    case Cmd::Points:
-      counterCommand(id::kPoints);
-      break;
-    case Cmd::Grade:
-      counterCommand(id::kGrade);
-      break;
-    case Cmd::Crossword:
-      counterCommand(id::kCrossword);
-      break;
-    case Cmd::Good:
-      counterCommand(id::kGood);
-      break;
-    case Cmd::Bad:
-      counterCommand(id::kBad);
-      break;
-    case Cmd::Kontrola:
-      commands_.kontrola();
-      break;
-    case Cmd::ErrorSwitches:
-      ui::showError(host_, text::kUnsupportedSwitch);
-      break;
-    case Cmd::ErrorSummary:
-      ui::showError(host_, "Někde jste měl chybu.");
-      break;
-    case Cmd::ErrorText:
-      ui::showError(host_, next);
-      break;
-    case Cmd::WarnUnsaved:
-      ui::showWarning(host_, "Data nejsou uložena.\rStisknutím tlačítka Uložit data uložíte");
-      break;
-    case Cmd::WarnFailed:
-      ui::showWarning(host_, "Došlo k chybě a funkce selhala.");
-      break;
-    case Cmd::WarnAssign:
-      ui::showWarning(host_,
-                      "Tento druh scriptu musí\rbýt přiřazen k určité křížovce.\rJděte do nabídky "
-                      "skript a zvolte\ruložit, přiřaďte ke scriptu určitou\rkřížovku a potvrďte "
-                      "operaci\rtlačítkem potvrdit.");
-      break;
-    case Cmd::WarnText:
-      ui::showWarning(host_, next);
-      break;
-    case Cmd::InfoAllRight:
-      ui::showInfo(host_, "Vše jste měl bez chyby.");
-      break;
-    case Cmd::InfoSetSwitched:
-      ui::showInfo(host_, "Sada byla úspěšně přehozena.");
-      break;
-    case Cmd::InfoCompleted:
-      ui::showInfo(host_, "Absolvoval jste luštění všech současných křízovek s bodovým úspěchem " +
-                              commands_.points() + " bodů.Za Vaši hru Vám děkuji.");
-      break;
-    case Cmd::InfoText:
-      ui::showInfo(host_, next);
-      break;
-    case Cmd::AskOverwriteOn:
-      commands_.setAskOverwrite(true);
-      break;
-    case Cmd::AskOverwriteOff:
-      commands_.setAskOverwrite(false);
-      break;
-    case Cmd::Retry:
-      commands_.retryCrossword();
-      break;
-  }
+  const auto it = commandIndex().find(l);
+  if (it == commandIndex().end()) return false;
+  Call call{*this, commands_, host_};
+  it->second->execute(call);
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/session.h"
 #include "ui/host.h"
@@ -9,7 +10,8 @@
 namespace tervano::script {
 
 // The operations a script drives, by the caption of the button or switch that carries them.
-// The application implements them; the interpreter knows nothing of the game.
+// The application implements them; the interpreter knows nothing of the game and changes no
+// game state itself.
 class ScriptCommands {
  public:
   virtual ~ScriptCommands() = default;
@@ -32,7 +34,8 @@ class ScriptCommands {
   virtual void setSound(bool on) = 0;
   virtual void setMusic(bool on) = 0;
   virtual void setErrorPerLine(bool ticked) = 0;
-  virtual void errorPerLineReaction() = 0;
+  // "Konkrétně ukázat chybu" ticked by a script; `answers` is the line after the command.
+  virtual void tickErrorPerLine(std::string_view answers) = 0;
   virtual void setAskOverwrite(bool ticked) = 0;
   virtual std::string counter(std::string_view counterId) = 0;
   virtual void setCounter(std::string_view counterId, std::string text) = 0;
@@ -44,9 +47,31 @@ class ScriptCommands {
 // and exhaust the stack.
 inline constexpr int kMaxScriptNesting = 16;
 
-inline constexpr const char* kNestingMessage =
-    "Skripty se navzájem spouštějí příliš hluboko (více než 16 úrovní).\r"
-    "Jejich běh byl zastaven, hra pokračuje dál.";
+// Shown once when a run is stopped at kMaxScriptNesting.
+std::string nestingMessage();
+
+// The commands fall into groups; the script editor lists them group by group.
+enum class CommandGroup {
+  Game,
+  Help,
+  Application,
+  Settings,
+  Counters,
+  Check,
+  Errors,
+  Warnings,
+  Infos,
+  AskOverwrite,
+  Retry
+};
+
+struct CommandName {
+  std::string_view name;
+  CommandGroup group;
+};
+
+// Every command of the language, in the order of its reference.
+std::vector<CommandName> commandNames();
 
 // STARTSC: runs the script held in the session's script buffer, line by line.
 class Interpreter {
@@ -60,7 +85,11 @@ class Interpreter {
 
   static bool isCommand(std::string_view line);
 
+  // What a command sees of the run that executes it.
+  struct Call;
+
  private:
+  friend struct Call;
   void runNested();
   // Executes the command on the current line; false when the line is no command.
   bool execute(const std::string& line);

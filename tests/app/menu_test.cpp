@@ -50,7 +50,7 @@ TEST(HoverRules, EveryRowOpensAndClosesExactlyItsPanels) {
       id::kPanelSettings, id::kPanelTools,    id::kPanelEditorData,
       id::kPanelToolExit, id::kPanelSetMusic, id::kPanelAutosave};
   for (const auto& rule : app::hoverRules()) {
-    if (rule.editorOnly || rule.appliesAutosave) continue;
+    if (rule.appliesAutosave) continue;
     MenuRig rig;
     rig.openAll();
     rig.app->hover(rule.over);
@@ -94,16 +94,16 @@ TEST(HoverRules, TheEditorsLabelsOpenTheirBoxesOnlyInTheEditor) {
   MenuRig game("");
   game.app->hover(id::kGradeCaption);
   game.app->hover(id::kLanguageCaption);
-  EXPECT_FALSE(game.c().visible("gradeSpin"));
-  EXPECT_FALSE(game.c().visible("languageBox"));
+  EXPECT_FALSE(game.c().has(id::kGradeSpin));
+  EXPECT_FALSE(game.c().has(id::kLanguageBox));
   MenuRig editor("-EDITOR");
   editor.app->hover(id::kGradeCaption);
   editor.app->hover(id::kLanguageCaption);
-  EXPECT_TRUE(editor.c().visible("gradeSpin"));
-  EXPECT_TRUE(editor.c().visible("languageBox"));
+  EXPECT_TRUE(editor.c().visible(id::kGradeSpin));
+  EXPECT_TRUE(editor.c().visible(id::kLanguageBox));
   editor.app->hover(id::kBackground);
-  EXPECT_FALSE(editor.c().visible("gradeSpin"));
-  EXPECT_FALSE(editor.c().visible("languageBox"));
+  EXPECT_FALSE(editor.c().visible(id::kGradeSpin));
+  EXPECT_FALSE(editor.c().visible(id::kLanguageBox));
 }
 
 TEST(Shortcuts, AllThirteenActInTheMainApplication) {
@@ -167,8 +167,8 @@ TEST(LanguageBox, PickingALanguageInTheEditorStoresItInTheDescriptorAtOnce) {
   testing::Rig rig;
   rig.dir.makeSet({1, 1, 1, 1});
   rig.start("-EDITOR");
-  EXPECT_EQ(rig.c().lines("languageBox"), (TextList{"Angličtina", "Němčina"}));
-  rig.app->dispatch({app::Event::Kind::Select, "languageBox", "Němčina"});
+  EXPECT_EQ(rig.c().lines(id::kLanguageBox), (TextList{"Angličtina", "Němčina"}));
+  rig.app->dispatch({app::Event::Kind::Select, id::kLanguageBox, "Němčina"});
   EXPECT_EQ(rig.text(id::kLanguage), "Němčina");
   EXPECT_EQ(rig.dir.read("tervano/Tervano.ini").get(7), "Němčina");
   // The editor's data are now unsaved: closing is refused.

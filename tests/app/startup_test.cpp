@@ -89,7 +89,7 @@ TEST(StartUp, OnlyTheFirstArgumentChoosesTheMode) {
   TextList args{rig.dir.path("tervano-hra"), "-SADA", "-EDITOR"};
   rig.app = std::make_unique<app::Application>(rig.host, ProgramFolder(rig.dir.root()), args, 1);
   rig.app->startProgram();
-  EXPECT_EQ(rig.app->mode(), app::Mode::Sets);
+  EXPECT_TRUE(rig.c().visible(id::kSetPanel));
   EXPECT_EQ(rig.text(id::kWindowTitle), "Výběr křížovkové sady");
 }
 

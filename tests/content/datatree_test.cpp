@@ -13,7 +13,7 @@
 #include "data/cp1250.h"
 #include "data/numbers.h"
 #include "data/textfile.h"
-#include "editor/layout.h"
+#include "editor/crossword_builder.h"
 #include "program_folder.h"
 #include "tree.h"
 #include "ui/ids.h"

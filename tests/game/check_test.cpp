@@ -188,7 +188,7 @@ TEST(Kontrola, AMissingNextCrosswordStopsAfterTheAdvance) {
 TEST(Kontrola, PointsThatWouldLeave32BitsAreAConversionError) {
   GameRig rig;
   rig.play();
-  rig.app->setCounter(id::kPoints, "2147483640");
+  rig.app->game().setCounter(id::kPoints, "2147483640");
   rig.answer("c a t\r\nd o g");
   EXPECT_FALSE(rig.kontrola());
   EXPECT_EQ(rig.host.only({"error"}), (V{"error: '2147483660' is not a valid integer value"}));
@@ -199,7 +199,7 @@ TEST(Kontrola, PointsThatWouldLeave32BitsAreAConversionError) {
 TEST(Kontrola, ANonNumericCounterFailsWhereItIsUsed) {
   GameRig rig;
   rig.play();
-  rig.app->setCounter(id::kPoints, "abc");
+  rig.app->game().setCounter(id::kPoints, "abc");
   EXPECT_FALSE(rig.kontrola());
   EXPECT_EQ(rig.host.only({"error"}).back(), "error: 'abc' is not a valid integer value");
 }

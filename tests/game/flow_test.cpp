@@ -24,7 +24,7 @@ TEST(GameFlow, ANewGameStartsAtGradeOneCrosswordOne) {
   rig.play(testing::record("2", "2"));
   rig.host.ok().cancel();
   rig.app->click(id::kEndGame);
-  rig.app->setCounter(id::kPoints, "55");
+  rig.app->game().setCounter(id::kPoints, "55");
   ASSERT_TRUE(rig.app->click(id::kNewGame));
   const auto& c = rig.c();
   EXPECT_EQ(rig.text(id::kPoints), "0");
@@ -113,7 +113,7 @@ TEST(GameFlow, TheChooserStartsAGameAtTheChosenCrossword) {
   rig.host.ok().cancel();
   rig.app->click(id::kEndGame);
   rig.app->controls();
-  rig.app->openChooser();
+  rig.app->chooser().open(app::kChooserTitleGame);
   rig.dir.writeScript("nazacatkuhry.lsc", {"zprava.info", "start hry"});
   rig.dir.writeScript("13nazacatkukrizovky.lsc", {"zprava.info", "křížovka 3"});
   rig.app->dispatch({app::Event::Kind::Select, id::kChooserGrade, "1"});
@@ -143,11 +143,11 @@ TEST(GameFlow, TheGaugesFollowTheCountersOnTheirTimer) {
   EXPECT_EQ(c.get(id::kGaugeCrosswords).maximum, 7);
   EXPECT_EQ(c.get(id::kGaugeGrades).value, 2);
   EXPECT_EQ(c.get(id::kGaugeGrades).maximum, 4);
-  rig.app->setCounter(id::kGrade, "5");
-  rig.app->setCounter(id::kCrossword, "0");
+  rig.app->game().setCounter(id::kGrade, "5");
+  rig.app->game().setCounter(id::kCrossword, "0");
   rig.app->tick(id::kTimerGauge);
   EXPECT_EQ(c.get(id::kGaugeCrosswords).value, 3);  // grade 5 keeps the last setting
-  rig.app->setCounter(id::kGrade, "x");
+  rig.app->game().setCounter(id::kGrade, "x");
   EXPECT_FALSE(rig.app->tick(id::kTimerGauge));
   EXPECT_EQ(rig.host.only({"error"}).back(), "error: 'x' is not a valid integer value");
 }
@@ -161,7 +161,7 @@ TEST(GameFlow, TheKontrolaTimerReenablesTheButtonBeforeTheLastCrossword) {
   rig.app->tick(id::kTimerKontrola);
   EXPECT_TRUE(c.enabled(id::kKontrola));
   EXPECT_FALSE(rig.app->session().gameFinished);
-  rig.app->setCounter(id::kCrossword, "4");
+  rig.app->game().setCounter(id::kCrossword, "4");
   c.setEnabled(id::kKontrola, false);
   rig.app->tick(id::kTimerKontrola);
   EXPECT_FALSE(c.enabled(id::kKontrola));

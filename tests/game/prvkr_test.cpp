@@ -19,8 +19,8 @@ class Prvkr : public ::testing::Test {
     return rig.app->invoke([&] { rig.app->game().prvkr(); });
   }
   void at(const char* grade, const char* crossword) {
-    rig.app->setCounter(id::kGrade, grade);
-    rig.app->setCounter(id::kCrossword, crossword);
+    rig.app->game().setCounter(id::kGrade, grade);
+    rig.app->game().setCounter(id::kCrossword, crossword);
   }
   Rig rig;
 };

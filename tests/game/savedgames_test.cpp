@@ -14,9 +14,9 @@ TEST(SavedGames, ARoundTripRestoresTheWholeGame) {
   {
     GameRig rig;
     rig.play(testing::record("1", "2"));
-    rig.app->setCounter(id::kPoints, "-35");
-    rig.app->setCounter(id::kGood, "7");
-    rig.app->setCounter(id::kBad, "4");
+    rig.app->game().setCounter(id::kPoints, "-35");
+    rig.app->game().setCounter(id::kGood, "7");
+    rig.app->game().setCounter(id::kBad, "4");
     rig.host.ok();  // show the answers in error boxes
     rig.app->dispatch({app::Event::Kind::Toggle, id::kErrorPerLine, "", 1});
     rig.app->dispatch({app::Event::Kind::Toggle, id::kNoScripts, "", 1});

@@ -22,8 +22,8 @@ TEST(Hooks, NoHookRunsInAnyToolModeEvenWithAllSixFiles) {
     allSixScripts(rig.dir);
     rig.start(mode);
     rig.app->invoke([&] { rig.app->game().newGame(); });
-    rig.app->setCounter(id::kGrade, "1");
-    rig.app->setCounter(id::kCrossword, "1");
+    rig.app->game().setCounter(id::kGrade, "1");
+    rig.app->game().setCounter(id::kCrossword, "1");
     rig.app->invoke([&] { rig.app->game().prvkr(); });
     rig.app->invoke([&] { rig.app->game().kontrola(); });
     rig.app->dispatch({app::Event::Kind::CloseRequest});
@@ -151,7 +151,7 @@ TEST(NestingGuard, AStartScriptThatRetriesItsCrosswordStopsWithAMessage) {
   rig.dir.writeScript("11nazacatkukrizovky.lsc",
                       {"aplikace.promene.body", "+", "1", "cross.retry"});
   EXPECT_TRUE(rig.app->invoke([&] { rig.app->game().prvkr(); }));
-  EXPECT_EQ(rig.host.only({"warning"}), (V{std::string("warning: ") + script::kNestingMessage}));
+  EXPECT_EQ(rig.host.only({"warning"}), (V{"warning: " + script::nestingMessage()}));
   EXPECT_EQ(rig.text(id::kPoints), std::to_string(script::kMaxScriptNesting));
   EXPECT_EQ(rig.app->interpreter().depth(), 0);
   // The program goes on: the check still works.

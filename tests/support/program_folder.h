@@ -7,9 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "app/about_window.h"
 #include "app/application.h"
+#include "app/chooser.h"
+#include "app/credits.h"
+#include "app/help_window.h"
+#include "audio/sound.h"
+#include "autosave/autosave.h"
 #include "data/textlist.h"
 #include "fake_host.h"
+#include "game/game.h"
+#include "script/interpreter.h"
 
 namespace tervano {
 // Readable failure messages for lists.
@@ -62,6 +70,18 @@ class TempProgram {
 // A saved-game record: the default one with the given grade, crossword and version.
 std::vector<std::string> record(const std::string& grade = "1", const std::string& crossword = "1",
                                 const std::string& version = "4");
+
+// An output iterator that collects strings into one text, each after a blank.
+struct Joiner {
+  std::string& text;
+  Joiner& operator*() { return *this; }
+  Joiner& operator++() { return *this; }
+  Joiner operator++(int) { return *this; }
+  Joiner& operator=(const std::string& s) {
+    text += " " + s;
+    return *this;
+  }
+};
 
 // A program folder, a fake host and an application started on them.
 struct Rig {

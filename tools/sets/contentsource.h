@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/layout.h"
+#include "editor/crossword_builder.h"
 
 namespace tervano::content {
 

@@ -66,6 +66,13 @@ void Binder::sync(const ui::Controls& controls) {
   }
 }
 
+std::vector<std::string> Binder::ids() const {
+  std::vector<std::string> all;
+  for (const Entry& e : entries_)
+    all.push_back(e.id);
+  return all;
+}
+
 QWidget* Binder::widget(std::string_view id) const {
   auto it = widgets_.find(id);
   return it == widgets_.end() ? nullptr : it->second;

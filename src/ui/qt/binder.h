@@ -47,6 +47,8 @@ class Binder {
   void invalidate();
 
   QWidget* widget(std::string_view id) const;
+  // Every control bound to a widget or watched.
+  std::vector<std::string> ids() const;
   // The control a widget, or the nearest of its parents within its window, stands for.
   const std::string* idAt(const QWidget* widget) const;
 

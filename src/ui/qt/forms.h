@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "app/application.h"
+#include "app/event.h"
 #include "ui/qt/binder.h"
 #include "ui/qt/widgets.h"
 

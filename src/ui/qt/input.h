@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "app/application.h"
+#include "app/event.h"
 #include "ui/qt/binder.h"
 
 class QWidget;

@@ -32,11 +32,9 @@ int main(int argc, char** argv) {
   host.setDocumentViewer([&window](const std::string& path) { window.openDocument(path); });
   // The sound device is opened once the window is on the screen (or earlier, by the first
   // sound); the start-up benchmark instead reports that first paint and ends.
-  tervano::qt::OnFirstPaint firstPaint(
-      std::getenv("TERVANO_REPORT_FIRST_PAINT")
-          ? std::function<void()>(tervano::qt::reportFirstPaintAndQuit)
-          : [&deferredSound] { deferredSound.start(); });
-  window.installEventFilter(&firstPaint);
+  window.onFirstPaint(std::getenv("TERVANO_REPORT_FIRST_PAINT")
+                          ? std::function<void()>(tervano::qt::reportFirstPaintAndQuit)
+                          : [&deferredSound] { deferredSound.start(); });
 
   app.startProgram();
   if (host.quitRequested()) return 0;

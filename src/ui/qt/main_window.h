@@ -6,11 +6,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/application.h"
 #include "ui/qt/binder.h"
 #include "ui/qt/forms.h"
 #include "ui/qt/input.h"
+#include "ui/qt/screens.h"
 
 class QTimer;
 
@@ -43,7 +45,11 @@ class MainWindow : public QWidget {
   HelpWindow* helpWindow() const { return help_.get(); }
   AboutWindow* aboutWindow() const { return about_.get(); }
   ChooserWindow* chooserWindow() const { return chooser_.get(); }
-  QWidget* playScreen() const { return playScreen_; }
+  QWidget* playScreen() const { return layers_.front().widget; }
+  // Every control the view shows, for the check that it shows what the model declares.
+  std::vector<std::string> boundControls() const { return binder_.ids(); }
+  // Runs once the window's first paint has reached the screen.
+  void onFirstPaint(std::function<void()> action) { firstPaint_ = std::move(action); }
   // Sees every event before the application does (tests record them).
   void observeDispatch(std::function<void(const app::Event&)> observer) {
     observer_ = std::move(observer);
@@ -52,15 +58,24 @@ class MainWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  // One screen of the window, in the order they stack from the bottom. A screen with a control
+  // is there when the model declares that control, and is needed when the model shows it; the
+  // play screen (no control) is needed when nothing above covers the window.
+  struct Layer {
+    const char* control;
+    QWidget* (*build)(ScreenKit&, QWidget*);
+    QWidget* widget = nullptr;
+  };
+  bool needed(const Layer& layer) const;
+  bool present(const Layer& layer) const;
+  bool allBuilt() const;
+  void painted();
   void ensureBuilt();
   void buildSideWindows();
   void restack();
-  void buildPlayScreen();
-  void buildMenuScreen();
-  void buildMenuPanels(QWidget* menu);
-  void buildToolScreen();
   void buildShortcuts();
   void bindWindow();
   void syncTimers();
@@ -69,12 +84,12 @@ class MainWindow : public QWidget {
   app::Application& app_;
   std::function<bool()> quitRequested_;
   std::function<void(const app::Event&)> observer_;
+  std::function<void()> firstPaint_;
   Binder binder_;
   Forms forms_;
   InputRouter* router_ = nullptr;
-  QWidget* playScreen_ = nullptr;
-  QWidget* menuScreen_ = nullptr;
-  QWidget* toolScreen_ = nullptr;
+  std::unique_ptr<ScreenKit> kit_;
+  std::vector<Layer> layers_;
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<AboutWindow> about_;
   std::unique_ptr<ChooserWindow> chooser_;

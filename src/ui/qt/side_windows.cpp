@@ -12,6 +12,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "app/credits.h"
 #include "data/cp1250.h"
 #include "ui/ids.h"
 #include "ui/qt/style.h"

@@ -135,9 +135,9 @@ class ViewTest : public QObject {
   void disabledShortcutsSendNothing() {
     Program p("-SADA");
     QVERIFY(p.shown());
-    QVERIFY(p.window->control("panelTool")->isVisible());
+    QVERIFY(p.window->control(id::kSetPanel)->isVisible());
     QVERIFY(p.widget(id::kSetPanelMainApp)->isVisible());
-    QVERIFY(!p.widget(id::kAutosavePanelMainApp)->isVisible());
+    QVERIFY(!p.window->control(id::kAutosavePanelMainApp));  // not a screen of this mode
     QTest::keyClick(p.window.get(), Qt::Key_F1);
     QTest::keyClick(p.window.get(), Qt::Key_F2);
     QCOMPARE(p.count(Event::Kind::Key, "F1") + p.count(Event::Kind::Key, "F2"), 0);
@@ -148,22 +148,22 @@ class ViewTest : public QObject {
   // paint, and a hidden part the model opens early is built on demand.
   void hiddenPartsAreBuiltLater() {
     Program p("-SADA");
-    QVERIFY(p.window->control("panelTool"));
+    QVERIFY(p.window->control(id::kSetPanel));
     QVERIFY(!p.window->control(id::kCatGame));
     QVERIFY(!p.window->helpWindow());
     // Widgets appearing under the pointer while they are built are not reported as hovered.
-    QCOMPARE(p.count(Event::Kind::Hover, "panelTool"), 0);
+    QCOMPARE(p.count(Event::Kind::Hover, id::kSetPanel), 0);
     p.rig.app->controls().setVisible(id::kAboutWindow, true);
     p.window->sync();
     QVERIFY(p.window->aboutWindow() && p.window->aboutWindow()->isVisible());
     QTRY_VERIFY(p.window->control(id::kCatGame));
     // The tools take the whole window in set selection: the menu screen stays under them.
-    QVERIFY(p.window->control("panelTool")
+    QVERIFY(p.window->control(id::kSetPanel)
                 ->geometry()
                 .contains(p.window->control(id::kMenuScreen)->geometry()));
     QVERIFY(p.window->childAt(300, 450) != p.window->control(id::kTitle));
     // A screen built late shows all of its widgets once the model shows it.
-    p.rig.app->controls().setVisible("panelTool", false);
+    p.rig.app->controls().setVisible(id::kSetPanel, false);
     p.window->sync();
     QVERIFY(p.window->control(id::kPoints)->isVisible());
     QLabel* caption = nullptr;
@@ -337,7 +337,7 @@ class ViewTest : public QObject {
   void chooserListsFollowTheGrade() {
     Program p;
     QVERIFY(p.shown());
-    p.rig.app->openChooser();
+    p.rig.app->chooser().open(tervano::app::kChooserTitleGame);
     p.window->sync();
     QVERIFY(p.window->chooserWindow()->isVisible());
     auto* grade = p.widget<QComboBox>(id::kChooserGrade);

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "data/textfile.h"
-#include "editor/layout.h"
+#include "editor/crossword_builder.h"
 #include "program_folder.h"
 
 namespace tervano::editor {

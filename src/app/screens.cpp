@@ -1,15 +1,15 @@
-#include "app/layout.h"
+#include "app/screens.h"
 
-#include "app/application.h"
-#include "app/helptexts.h"
 #include "autosave/autosave.h"
-#include "ui/ids.h"
+#include "ui/ids/menu.h"
+#include "ui/ids/play.h"
+#include "ui/ids/shortcuts.h"
+#include "ui/ids/timers.h"
+#include "ui/ids/window.h"
 
 namespace tervano::app {
 
-namespace {
-
-ui::Control caption(std::string text, bool visible = true, bool enabled = true) {
+ui::Control caption(std::string text, bool visible, bool enabled) {
   ui::Control c;
   c.text = std::move(text);
   c.visible = visible;
@@ -17,18 +17,16 @@ ui::Control caption(std::string text, bool visible = true, bool enabled = true) 
   return c;
 }
 
-ui::Control hidden(std::string text = {}) {
+ui::Control hidden(std::string text) {
   return caption(std::move(text), false);
 }
 
-}  // namespace
-
-void declareControls(ui::Controls& c) {
+void declareCommonScreens(ui::Controls& c) {
   using namespace id;
   c.declare(kMainWindow);
   c.declare(kWindowTitle, caption("Tervano"));
-  c.declare("windowIcon");
-  c.declare("modeButtonPictures", hidden());
+  c.declare(kWindowIcon);
+  c.declare(kModeButtonPictures, hidden());
 
   // Play screen.
   for (auto counter : {kPoints, kGrade, kCrossword, kGood, kBad})
@@ -55,11 +53,6 @@ void declareControls(ui::Controls& c) {
   c.declare(kGaugeCrosswords, gauge);
   c.declare(kAccessCode, hidden());
   c.declare(kBackground);
-  // Editor-mode controls that the hover rules open and close.
-  c.declare("gradeSpin", hidden());
-  c.declare("languageBox", hidden());
-  for (auto s : {"scoreSpinGood", "scoreSpinBad", "scoreSpinGoodTajenka", "scoreSpinBadTajenka"})
-    c.declare(s, hidden());
 
   // Menu screen.
   ui::Control menu = caption("");
@@ -79,7 +72,6 @@ void declareControls(ui::Controls& c) {
   for (auto p : {kPanelGame, kPanelHelp, kPanelApp, kPanelSettings, kPanelTools, kPanelEditorData,
                  kPanelToolExit, kPanelSetMusic, kPanelAutosave, kPanelRecordPlayer, kPanelCredits})
     c.declare(p, hidden());
-  c.declare("panelTool", hidden());  // the placeholder screen of tool modes not built yet
 
   c.declare(kNewGame, caption("Nová hra"));
   c.declare(kNewGameSettings, caption("Nastavení+Nová hra"));
@@ -115,8 +107,6 @@ void declareControls(ui::Controls& c) {
   c.declare(kToolMainApp, caption("Hlavní aplikace"));
   c.declare(kToolAutosave, caption("Správa automatic. uložení"));
   c.declare(kToolCrashLoad, caption("Načtení savu po havárii"));
-  c.declare(kSetPanelMainApp, caption("Hlavní aplikace"));
-  c.declare(kAutosavePanelMainApp, caption("Hlavní aplikace"));
   c.declare(kToolQuit, caption("Konec"));
 
   c.declare(kAutosaveOn, caption("Ano"));
@@ -148,53 +138,6 @@ void declareControls(ui::Controls& c) {
   for (auto sc : {kScSound, kScMusic, kScHelp, kScAbout, kScCredits, kScNewGame, kScNewGameSettings,
                   kScLoad, kScSave, kScReturn, kScEndGame, kScMainMenu, kScQuit})
     c.declare(sc);
-
-  // Help window.
-  c.declare(kHelpWindow, hidden());
-  c.declare(kHelpSample);
-  c.declare(kHelpSampleCaption, caption("Ukázka:"));
-  c.declare(kHelpKeys);
-  c.declare(kHelpMap);
-  c.declare(kHelpMapCaption, caption("Mapa tajenky:"));
-  c.declare(kHelpLegend);
-  ui::Control advice;
-  advice.lines = adviceText();
-  c.declare(kHelpAdvice, advice);  // checked: enlarged over the page area
-  ui::Control keyListPage = hidden();
-  keyListPage.lines = keyListText();
-  c.declare(kHelpKeyList, keyListPage);
-  ui::Control licence = hidden();
-  licence.lines = licenceText();
-  c.declare(kHelpLicence, licence);
-  c.declare(kHelpPageTitle);
-  c.declare(kHelpTopics, caption("Témata ..."));
-  c.declare(kHelpTopicsPanel, hidden());
-  c.declare(kHelpTopicSample, caption("Ukázka a styl psaní"));
-  c.declare(kHelpTopicKeys, caption("Seznam kláves"));
-  c.declare(kHelpTopicEula, caption("EULA"));
-  ui::Control link = caption("Pro bližší informace klikněte sem");
-  link.color = "blue";
-  c.declare(kHelpLink, link);
-  c.declare(kHelpQuit, caption("Konec"));
-  c.declare(kHelpBackground);
-
-  // About window.
-  c.declare(kAboutWindow, hidden());
-  c.declare(kAboutPackage, caption("Verze balíčku s křížovkami:"));
-  c.declare(kAboutAuthor, caption(std::string("Autor: ") + kAuthor));
-  c.declare(kAboutEula, caption("EULA ..."));
-  c.declare(kAboutCredits, caption("Credits"));
-  c.declare(kAboutBack, caption("Návrat na hlavní nabídku"));
-
-  // Crossword chooser.
-  c.declare(kChooserWindow, hidden());
-  c.declare(kChooserTitle, caption("Nastavení hry"));
-  c.declare(kChooserGrade, caption("<Neznámo>"));
-  c.declare(kChooserCrossword, caption("<Neznámo>"));
-  c.declare(kChooserStart, caption("Potvrď nastavení"));
-  c.declare(kChooserConfirm, hidden("Potvrď"));
-  c.declare(kChooserBack, caption("Zpět na hlavní nabídku"));
-  c.declare(kChooserDelete, hidden("Vymazat křížovku"));
 
   c.declareTimer(kTimerAccessCode, 3000);
   c.declareTimer(kTimerKontrola, 1000);

@@ -1,4 +1,4 @@
-#include "editor/layout.h"
+#include "editor/crossword_builder.h"
 
 #include <algorithm>
 #include <climits>

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "data/errors.h"
 #include "data/textlist.h"
 
 namespace tervano::editor {
@@ -19,9 +20,9 @@ inline constexpr int kMaxCells = (kMaxLineWidth + 1) / 2;
 inline constexpr int kMaxPoints = 500;
 
 // A crossword that cannot be built: the text is Czech and names the line and the word.
-class LayoutError : public std::runtime_error {
+class LayoutError : public UserError {
  public:
-  using std::runtime_error::runtime_error;
+  using UserError::UserError;
 };
 
 struct Scoring {

@@ -1,0 +1,289 @@
+// The menu screen: category buttons, command panels, the settings with the autosave settings,
+// the tools, the record player and the credits.
+#include <QApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QStyle>
+
+#include "ui/ids/menu.h"
+#include "ui/ids/play.h"
+#include "ui/qt/screens.h"
+#include "ui/qt/sizes.h"
+#include "ui/qt/style.h"
+#include "ui/qt/widgets.h"
+
+namespace tervano::qt {
+
+namespace {
+
+using Kind = app::Event::Kind;
+using namespace size;
+
+QString q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+// Reports the focus of an entry as Focus events (1 gained, 0 lost).
+class FocusReporter : public QObject {
+ public:
+  FocusReporter(std::string id, Forms& forms, QObject* parent)
+      : QObject(parent), id_(std::move(id)), forms_(forms) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::FocusIn) forms_.send({Kind::Focus, id_, {}, 1});
+    if (e->type() == QEvent::FocusOut) forms_.send({Kind::Focus, id_, {}, 0});
+    return false;
+  }
+
+ private:
+  std::string id_;
+  Forms& forms_;
+};
+
+void buildMenuPanels(ScreenKit& kit, QWidget* m);
+
+}  // namespace
+
+QWidget* buildMenuScreen(ScreenKit& kit, QWidget* window) {
+  Forms& forms = kit.forms;
+  Binder& binder = kit.binder;
+  auto* m = new QWidget(window);
+  m->setGeometry(0, 0, kWidth, kHeight);
+  m->setAutoFillBackground(true);
+  Aspects menu;
+  menu.size = true;
+  binder.bind(id::kMenuScreen, m, menu);
+  kit.router.addDragHandle(m);
+
+  auto* motif = new CrosswordMotif(m);
+  motif->setGeometry(131, 44, 336, 336);
+
+  auto* lower = new QFrame(m);
+  lower->setObjectName("menuLower");
+  lower->setStyleSheet("QFrame#menuLower { border-top: 1px solid #004040; }");
+  lower->setGeometry(0, 404, kWidth, kHeight - 404);
+  Aspects band;
+  band.visible = false;
+  band.enabled = false;
+  binder.bind(id::kMenuLower, lower, band);
+  kit.router.addDragHandle(lower);
+
+  auto* title = new QLabel(m);
+  title->setTextFormat(Qt::PlainText);
+  title->setFont(style::sans(22));
+  style::setTextColor(title, style::kYellow);
+  binder.bind(id::kTitle, title, Aspects{}, [title](const ui::Control& c) {
+    title->setText(q(c.text));
+    title->adjustSize();
+    title->move((kWidth - title->width()) / 2, 432);
+  });
+
+  const char* categories[] = {id::kCatGame, id::kCatHelp, id::kCatApp, id::kCatSettings};
+  for (int i = 0; i < 4; ++i) {
+    forms.button(categories[i], m,
+                 QRect(categoryLeft(i), kCategoryTop, kCategoryWidth, kCategoryHeight));
+    kit.router.reportPress(categories[i]);
+  }
+
+  auto* bar = new QFrame(m);
+  bar->setGeometry(0, kCategoryTop - 4, kWidth, kCategoryHeight + 8);
+  binder.bind(id::kEditorBar, bar, Aspects{});
+  const char* editorCategories[] = {id::kCatEditorData, id::kCatToolExit, id::kCatSetMusic};
+  for (int i = 0; i < 3; ++i)
+    forms.button(editorCategories[i], bar,
+                 QRect(categoryLeft(i), 4, kCategoryWidth, kCategoryHeight));
+  // "Sada ..." belongs to the set music configuration, which no mode offers: never shown.
+  if (auto* setMusic = binder.widget(id::kCatSetMusic))
+    binder.watch(id::kCatSetMusic, [setMusic](const ui::Control&) { setMusic->hide(); });
+
+  forms.button(id::kTools, m, QRect(392, 8, 198, 26));
+  buildMenuPanels(kit, m);
+  buildEditorOnMenuScreen(kit, m);
+  m->show();
+  return m;
+}
+
+namespace {
+
+void buildMenuPanels(ScreenKit& kit, QWidget* m) {
+  Forms& forms = kit.forms;
+  Binder& binder = kit.binder;
+  // A column of buttons opening upwards from a category button.
+  auto column = [&](const char* panelId, int left, int width, int bottom,
+                    std::initializer_list<const char*> buttons) {
+    const int n = int(buttons.size());
+    QFrame* p =
+        forms.panel(panelId, m, QRect(left, bottom - columnHeight(n), width, columnHeight(n)));
+    int i = 0;
+    for (const char* b : buttons)
+      forms.button(b, p, QRect(4, 4 + kRow * i++, width - 8, kButtonHeight));
+    return p;
+  };
+
+  QFrame* game = column(id::kPanelGame, categoryLeft(0), kCategoryWidth, kCategoryTop,
+                        {id::kNewGame, id::kNewGameSettings, id::kLoadGame, id::kSaveGame,
+                         id::kReturnToGame, id::kEndGame});
+  // The access code is typed beside "Nastavení+Nová hra".
+  auto* code = forms.entry(id::kAccessCode, m,
+                           QRect(game->x() + game->width() + 4, game->y() + 4 + kRow, 90, 26));
+  code->setMaxLength(16);
+  code->setToolTip("Přístupový kód");
+
+  column(id::kPanelHelp, categoryLeft(1), kCategoryWidth, kCategoryTop,
+         {id::kHelp, id::kAbout, id::kCredits, id::kKeyList, id::kEula});
+  if (auto* about = qobject_cast<QPushButton*>(binder.widget(id::kAbout)))
+    about->setIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation));
+  column(id::kPanelApp, categoryLeft(2), kCategoryWidth, kCategoryTop, {id::kQuit});
+
+  // Settings: the two switches side by side, "Zvuky a hudba", three check boxes with captions
+  // of their own, "Automatické uložení".
+  const int settingsHeight = 220;
+  QFrame* settings = forms.panel(
+      id::kPanelSettings, m,
+      QRect(categoryLeft(3), kCategoryTop - settingsHeight, kCategoryWidth, settingsHeight));
+  struct Picture {
+    const char* id;
+    SwitchPicture::Kind kind;
+    bool on;
+    int left;
+  };
+  const Picture pictures[] = {
+      {id::kSoundOnPic, SwitchPicture::Kind::Sound, true, 8},
+      {id::kSoundOffPic, SwitchPicture::Kind::Sound, false, 8},
+      {id::kMusicOnPic, SwitchPicture::Kind::Music, true, 76},
+      {id::kMusicOffPic, SwitchPicture::Kind::Music, false, 76},
+  };
+  for (const auto& p : pictures) {
+    auto* pic = new SwitchPicture(p.kind, p.on, settings);
+    pic->setGeometry(p.left, 6, 60, 42);
+    binder.bind(p.id, pic, Aspects{});
+    const std::string picId = p.id;
+    QObject::connect(pic, &ClickLabel::clicked, pic, [&forms, picId] { forms.click(picId); });
+  }
+  forms.button(id::kSoundsAndMusic, settings, QRect(6, 54, 132, kButtonHeight));
+  struct Option {
+    const char* box;
+    const char* caption;
+    int top;
+  };
+  const Option options[] = {
+      {id::kErrorPerLine, id::kErrorPerLineCaption, 86},
+      {id::kAskOverwrite, id::kAskOverwriteCaption, 120},
+      {id::kNoScripts, id::kNoScriptsCaption, 154},
+  };
+  for (const auto& o : options) {
+    forms.check(o.box, settings, QRect(6, o.top + 6, 18, 18));
+    auto* caption = forms.clickLabel(o.caption, settings, QRect(26, o.top, 114, 30), style::kLime);
+    caption->setWordWrap(true);
+    caption->setCursor(Qt::PointingHandCursor);
+  }
+  auto* autosaveButton =
+      forms.button(id::kAutosaveButton, settings, QRect(6, 188, 132, kButtonHeight));
+
+  // The autosave settings open to the left of their button and touch it.
+  const QPoint anchor = autosaveButton->mapTo(m, QPoint(0, 0));
+  const int autosaveWidth = 436;
+  const int autosaveHeight = 134;
+  QFrame* autosave =
+      forms.panel(id::kPanelAutosave, m,
+                  QRect(anchor.x() - autosaveWidth, anchor.y() + kButtonHeight - autosaveHeight,
+                        autosaveWidth, autosaveHeight));
+  kit.router.reportEveryMove(id::kPanelAutosave);
+  forms.caption(autosave, QRect(12, 8, 150, 22), "Automatické uložení:", style::kYellow);
+  forms.check(id::kAutosaveOn, autosave, QRect(160, 8, 80, 22), true);
+  forms.caption(autosave, QRect(12, 40, 26, 24), "po:", style::kLime);
+  QComboBox* trigger = forms.combo(id::kAutosaveTrigger, autosave, QRect(40, 40, 240, 24));
+  trigger->lineEdit()->installEventFilter(new FocusReporter(id::kAutosaveTrigger, forms, trigger));
+  QLabel* quotaText = forms.caption(autosave, QRect(12, 72, 0, 0),
+                                    "Obsah souboru nesmí překročit hranici:", style::kLime);
+  quotaText->setFixedHeight(24);
+  const int spinLeft = quotaText->x() + quotaText->width() + 6;
+  forms.spin(id::kAutosaveQuota, autosave, QRect(spinLeft, 72, 72, 24), 50);
+  forms.caption(autosave, QRect(spinLeft + 78, 72, 90, 24), "záznam(ů).", style::kLime);
+  forms.button(id::kAutosaveApply, autosave, QRect(12, 102, 116, kButtonHeight));
+
+  // Tools open under their button at the top right.
+  QWidget* tools = binder.widget(id::kTools);
+  QFrame* toolPanel =
+      forms.panel(id::kPanelTools, m,
+                  QRect(tools->x(), tools->y() + tools->height(), tools->width(), columnHeight(6)));
+  const char* toolButtons[] = {id::kToolEditor,  id::kToolScriptEditor, id::kToolSets,
+                               id::kToolMainApp, id::kToolAutosave,     id::kToolCrashLoad};
+  for (int i = 0; i < 6; ++i)
+    forms.button(toolButtons[i], toolPanel,
+                 QRect(4, 4 + kRow * i, tools->width() - 8, kButtonHeight));
+
+  // The editor bar's panels.
+  const int noteHeight = 64;
+  QFrame* data =
+      forms.panel(id::kPanelEditorData, m,
+                  QRect(categoryLeft(0), kCategoryTop - noteHeight, kCategoryWidth, noteHeight));
+  auto* note = forms.caption(data, QRect(8, 6, kCategoryWidth - 16, noteHeight - 12),
+                             "Tento nástroj bude doplněn v další verzi.", style::kLime);
+  note->setWordWrap(true);
+  column(id::kPanelToolExit, categoryLeft(1), kCategoryWidth, kCategoryTop, {id::kToolQuit});
+  QFrame* music = forms.panel(
+      id::kPanelSetMusic, m,
+      QRect(categoryLeft(2), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)));
+  auto* sound = new QPushButton("Ozvučení", music);
+  sound->setGeometry(4, 4, kCategoryWidth - 8, kButtonHeight);
+  sound->setEnabled(false);
+
+  // The record player.
+  QFrame* player = forms.panel(id::kPanelRecordPlayer, m, QRect(99, 112, 400, 176));
+  forms.caption(player, QRect(14, 10, 372, 22), "Přehrávač záznamů pro hru Tervano", style::kYellow,
+                11);
+  forms.caption(player, QRect(14, 42, 372, 18), "Přehrávaný soubor:", style::kLime);
+  auto* file = new QLabel(player);
+  file->setTextFormat(Qt::PlainText);
+  file->setGeometry(14, 62, 372, 18);
+  style::setTextColor(file, style::kAqua);
+  binder.bind(id::kRecordFile, file, Aspects{}, [file](const ui::Control& c) {
+    const QString path = q(c.text);
+    file->setText(file->fontMetrics().elidedText(path, Qt::ElideMiddle, file->width()));
+    file->setToolTip(path);
+  });
+  const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaPause,
+                                          QStyle::SP_MediaStop};
+  for (int i = 0; i < 3; ++i) {
+    auto* b = new QPushButton(player);
+    b->setIcon(QApplication::style()->standardIcon(icons[i]));
+    b->setGeometry(14 + i * 48, 98, 42, 30);
+    b->setEnabled(false);
+  }
+  forms.button(id::kRecordBack, player, QRect(296, 136, 90, 28));
+
+  // The credits: a header strip with the title and "X", a body in which the labels scroll.
+  QFrame* credits = forms.panel(id::kPanelCredits, m, QRect(119, 120, 360, 24 + 152 + 2));
+  auto* header = new QFrame(credits);
+  header->setGeometry(1, 1, 358, 24);
+  header->setObjectName("creditsHeader");
+  header->setStyleSheet(
+      "QFrame#creditsHeader { border-bottom: 1px solid #008080; background: #001818; }");
+  Aspects titleLook;
+  titleLook.style = true;
+  titleLook.color = style::kAqua;
+  titleLook.pointSize = 10;
+  forms.label(id::kCreditsTitle, header, QRect(8, 2, 200, 20), style::kAqua, titleLook);
+  Aspects closeLook;
+  closeLook.style = true;
+  closeLook.color = style::kYellow;
+  auto* close =
+      forms.clickLabel(id::kCreditsClose, header, QRect(336, 3, 16, 18), style::kYellow, closeLook);
+  close->setAlignment(Qt::AlignCenter);
+  auto* body = new QWidget(credits);
+  body->setGeometry(1, 25, 358, 152);
+  Aspects scrolling;
+  scrolling.style = true;
+  scrolling.move = true;
+  scrolling.color = style::kRed;
+  scrolling.pointSize = 16;
+  forms.label(id::kCreditsCaption, body, {}, style::kRed, scrolling);
+  scrolling.color = style::kLime;
+  forms.label(id::kCreditsName, body, {}, style::kLime, scrolling);
+}
+
+}  // namespace
+
+}  // namespace tervano::qt

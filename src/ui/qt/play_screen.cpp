@@ -1,0 +1,137 @@
+// The play screen: what the player sees of the crossword in play.
+#include <QGroupBox>
+#include <algorithm>
+
+#include "ui/ids/play.h"
+#include "ui/qt/screens.h"
+#include "ui/qt/sizes.h"
+#include "ui/qt/style.h"
+#include "ui/qt/widgets.h"
+
+namespace tervano::qt {
+
+namespace {
+QString q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+}  // namespace
+
+QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window) {
+  Forms& forms = kit.forms;
+  Binder& binder = kit.binder;
+  auto* s = new QWidget(window);
+  s->setGeometry(0, 0, size::kWidth, size::kHeight);
+  Aspects background;
+  background.visible = false;
+  background.enabled = false;
+  binder.bind(id::kBackground, s, background);
+  kit.router.addDragHandle(s);
+
+  // Counters: caption at the left, value at 96.
+  struct Counter {
+    const char* caption;
+    const char* captionId;
+    const char* valueId;
+    int top;
+    QColor color;
+  };
+  const Counter counters[] = {
+      {"Body:", nullptr, id::kPoints, 8, style::kYellow},
+      {"Ročník:", id::kGradeCaption, id::kGrade, 56, style::kBlue},
+      {"Křížovka:", nullptr, id::kCrossword, 80, style::kBlue},
+      {"Dobře:", nullptr, id::kGood, 128, style::kLime},
+      {"Špatně:", nullptr, id::kBad, 152, style::kRed},
+  };
+  for (const auto& c : counters) {
+    if (c.captionId)
+      forms.label(c.captionId, s, QRect(8, c.top, 80, 16), c.color);
+    else
+      forms.caption(s, QRect(8, c.top, 80, 16), c.caption, c.color);
+    forms.label(c.valueId, s, QRect(96, c.top, 120, 16), c.color);
+  }
+  forms.label(id::kLanguageCaption, s, QRect(8, 186, 40, 16), style::kLime);
+  forms.label(id::kLanguage, s, QRect(48, 186, 240, 16), style::kLime);
+
+  // The word count in large figures with a lime "X" after it.
+  auto* count = forms.label(id::kWordCountBig, s, QRect(224, 32, 40, 52), style::kLime);
+  QFont big = style::sans();
+  big.setPixelSize(43);
+  count->setFont(big);
+  auto* x = forms.caption(s, QRect(264, 40, 24, 36), "X", style::kLime);
+  QFont mid = style::sans();
+  mid.setPixelSize(28);
+  x->setFont(mid);
+  binder.watch(id::kWordCountBig, [count, x](const ui::Control&) {
+    count->adjustSize();
+    x->adjustSize();
+    x->move(std::max(264, count->x() + count->width() + 2), 40);
+  });
+
+  // Scoring of the crossword in play.
+  auto* scoring = new QGroupBox(s);
+  scoring->setGeometry(296, 8, 289, 137);
+  binder.bind(id::kScoringGroup, scoring, Aspects{},
+              [scoring](const ui::Control& c) { scoring->setTitle(q(c.text)); });
+  struct Score {
+    const char* caption;
+    const char* id;
+    const char* sign;
+  };
+  const Score scores[] = {
+      {"Za každé správné slovo:", id::kScoreGood, "+"},
+      {"Za každé špatné slovo:", id::kScoreBad, "-"},
+      {"Za vyluštěnou tajenku:", id::kScoreGoodTajenka, "+"},
+      {"Za nevyluštěnou tajenku:", id::kScoreBadTajenka, "-"},
+      {"Počet slov křížovky:", id::kScoreWordCount, ""},
+  };
+  int top = 24;
+  for (const auto& sc : scores) {
+    forms.caption(scoring, QRect(12, top, 190, 18), sc.caption, style::kLime);
+    auto* value = new QLabel(scoring);
+    value->setTextFormat(Qt::PlainText);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    value->setGeometry(196, top, 80, 18);
+    style::setTextColor(value, style::kLime);
+    const QString sign = sc.sign;
+    binder.bind(sc.id, value, Aspects{},
+                [value, sign](const ui::Control& c) { value->setText(sign + q(c.text)); });
+    top += 22;
+  }
+
+  forms.caption(s, QRect(304, 160, 190, 16), "Na této křížovce můžete získat:", style::kLime);
+  forms.label(id::kCanGain, s, QRect(495, 162, 90, 16), style::kLime);
+  forms.caption(s, QRect(304, 184, 190, 16), "Na této křížovce můžete ztratit:", style::kRed);
+  forms.label(id::kCanLose, s, QRect(495, 185, 90, 16), style::kRed);
+
+  const auto on = Qt::ScrollBarAlwaysOn;
+  const auto off = Qt::ScrollBarAlwaysOff;
+  forms.caption(s, QRect(8, 216, 289, 16), "Sem pište znění křížovky:", style::kYellow);
+  forms.area(id::kAnswerArea, s, QRect(8, 232, 289, 121), true, style::kRed, on, off);
+  forms.caption(s, QRect(304, 216, 289, 16), "Legenda:", style::kYellow);
+  forms.area(id::kLegendArea, s, QRect(304, 232, 289, 121), false, style::kRed, on, on);
+  forms.caption(s, QRect(8, 360, 289, 16), "Mapa křížovky:", style::kYellow);
+  forms.area(id::kMapArea, s, QRect(8, 376, 289, 121), false, style::kRed, on, off);
+  forms.button(id::kKontrola, s, QRect(400, 360, 75, 25));
+
+  auto* progress = new QGroupBox("Jak daleko již jste ...", s);
+  progress->setGeometry(304, 392, 185, 105);
+  forms.caption(progress, QRect(10, 18, 80, 16), "Ročníky:", style::kLime, 8, Qt::AlignCenter);
+  forms.caption(progress, QRect(95, 18, 80, 16), "Tervano:", style::kLime, 8, Qt::AlignCenter);
+  for (auto [gaugeId, left] : {std::pair{id::kGaugeGrades, 20}, {id::kGaugeCrosswords, 105}}) {
+    auto* gauge = new PieGauge(progress);
+    gauge->setGeometry(left, 36, 60, 60);
+    binder.bind(gaugeId, gauge, Aspects{}, [gauge](const ui::Control& c) {
+      gauge->setRange(c.minimum, c.maximum);
+      gauge->setValue(c.value);
+      gauge->setToolTip(QString("%1 / %2").arg(c.value).arg(c.maximum));
+    });
+  }
+  forms.button(id::kShowMenu, s, QRect(-1, 521, 89, 25));
+  buildEditorOnPlayScreen(kit, s);
+  buildScriptPanel(kit, s);
+  // Shown last: widgets added to a shown parent would stay hidden.
+  s->show();
+  return s;
+}
+
+}  // namespace tervano::qt

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+#include "data/programfolder.h"
+#include "ui/controls.h"
+#include "ui/qt/binder.h"
+#include "ui/qt/forms.h"
+#include "ui/qt/input.h"
+
+// The screens of the main window, one file each. A screen builds only the controls that the
+// model declares: which screens a mode has is the model's business, not the view's.
+namespace tervano::qt {
+
+struct ScreenKit {
+  Forms& forms;
+  Binder& binder;
+  InputRouter& router;
+  const ui::Controls& model;
+  const ProgramFolder& folder;
+};
+
+// The play screen: counters, scoring, the answer, legend and map areas, "Kontrola".
+QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window);
+// The menu screen with its category buttons, command panels, settings, record player, credits.
+QWidget* buildMenuScreen(ScreenKit& kit, QWidget* window);
+// The crossword editor's inputs over the play screen, and its data panel on the menu screen.
+void buildEditorOnPlayScreen(ScreenKit& kit, QWidget* playScreen);
+void buildEditorOnMenuScreen(ScreenKit& kit, QWidget* menuScreen);
+// The script editor's panel over the play screen.
+void buildScriptPanel(ScreenKit& kit, QWidget* playScreen);
+// The set panel of set selection and the autosave manager: each covers the whole window.
+QWidget* buildSetPanel(ScreenKit& kit, QWidget* window);
+QWidget* buildAutosaveScreen(ScreenKit& kit, QWidget* window);
+
+// A heading, a note and a way back for a tool screen that is still to come.
+void placeholder(ScreenKit& kit, QWidget* screen, const char* backButton);
+
+}  // namespace tervano::qt
