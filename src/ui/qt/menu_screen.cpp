@@ -237,12 +237,24 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
   forms.caption(player, QRect(14, 42, 372, 18), "Přehrávaný soubor:", style::kLime);
   auto* file = new QLabel(player);
   file->setTextFormat(Qt::PlainText);
-  file->setGeometry(14, 62, 372, 18);
+  file->setGeometry(14, 62, 372, 34);
+  file->setWordWrap(true);
+  file->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   style::setTextColor(file, style::kAqua);
+  // The whole path, wrapped after a folder where it is too long for one line.
   binder.bind(id::kRecordFile, file, Aspects{}, [file](const ui::Control& c) {
     const QString path = q(c.text);
-    file->setText(file->fontMetrics().elidedText(path, Qt::ElideMiddle, file->width()));
+    QString wrappable = path;
+    wrappable.replace('/', QStringLiteral("/\u200B"));
+    file->setText(wrappable);
     file->setToolTip(path);
+    file->setAccessibleName("Přehrávaný soubor: " + path);
+    QFont font = style::sans();
+    while (font.pointSize() > 6 &&
+           QFontMetrics(font).boundingRect(file->rect(), Qt::TextWordWrap, wrappable).height() >
+               file->height())
+      font.setPointSize(font.pointSize() - 1);
+    file->setFont(font);
   });
   const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaPause,
                                           QStyle::SP_MediaStop};

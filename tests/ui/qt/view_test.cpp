@@ -405,6 +405,30 @@ class ViewTest : public QObject {
     p.enter(p.widget(id::kHelpQuit));
     QVERIFY(!link->font().underline());
     QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 0xFF));
+    // A mouse button pressed on the link takes the underline off too.
+    p.enter(link);
+    QVERIFY(link->font().underline());
+    QTest::mousePress(link, Qt::LeftButton);
+    QVERIFY(!link->font().underline());
+    QCOMPARE(p.count(Event::Kind::Press, id::kHelpLink), 1);
+    QTest::mouseRelease(link, Qt::LeftButton);
+  }
+
+  // The record player shows the whole path of the piece, however long.
+  void recordPlayerShowsTheWholePath() {
+    Program p;
+    QVERIFY(p.shown());
+    const std::string path =
+        "/home/hráč/.local/share/tervano/a velmi dlouhá složka s hudbou/Tervano/hdb/Final.mid";
+    p.rig.app->controls().setText(id::kRecordFile, path);
+    p.window->sync();
+    auto* label = p.widget<QLabel>(id::kRecordFile);
+    QString shown = label->text();
+    shown.remove(QChar(0x200B));
+    QCOMPARE(shown, QString::fromStdString(path));
+    const QRect needed =
+        QFontMetrics(label->font()).boundingRect(label->rect(), Qt::TextWordWrap, label->text());
+    QVERIFY2(needed.height() <= label->height(), "the path does not fit its label");
   }
 
   // The help file is read as UTF-8 or, failing that, as code page 1250; links never leave its
