@@ -81,7 +81,7 @@ void buildEditorOnPlayScreen(ScreenKit& kit, QWidget* s) {
       {id::kScoreSpinGoodTajenka, id::kScoreGoodTajenkaCaption},
       {id::kScoreSpinBadTajenka, id::kScoreBadTajenkaCaption}};
   for (auto [spin, caption] : spins) {
-    nameAfter(forms.spin(spin, scoring, QRect(206, top - 2, 72, 22), 1), model, caption);
+    nameAfter(forms.spin(spin, scoring, QRect(232, top - 2, 50, 22), 1), model, caption);
     top += 22;
   }
   // "Bod uložení" where "Kontrola" stands in play; the arrows beside the position group.

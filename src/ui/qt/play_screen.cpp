@@ -93,13 +93,13 @@ QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window) {
   int top = 24;
   for (const auto& sc : scores) {
     if (sc.captionId)
-      forms.label(sc.captionId, scoring, QRect(12, top, 200, 18), style::kLime, pointable);
+      forms.label(sc.captionId, scoring, QRect(10, top, 228, 18), style::kLime, pointable);
     else
-      forms.caption(scoring, QRect(12, top, 200, 18), sc.caption, style::kLime);
+      forms.caption(scoring, QRect(10, top, 228, 18), sc.caption, style::kLime);
     auto* value = new QLabel(scoring);
     value->setTextFormat(Qt::PlainText);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    value->setGeometry(214, top, 62, 18);
+    value->setGeometry(238, top, 42, 18);
     style::setTextColor(value, style::kLime);
     const QString sign = sc.sign;
     binder.bind(sc.id, value, Aspects{},
