@@ -154,12 +154,17 @@ void CrosswordEditor::clear() {
 void CrosswordEditor::load(const std::string& grade, const std::string& crossword) {
   const auto folder = crosswordFolder(grade, crossword);
   if (!folder) throw UserError(text::kPositionIncomplete);
+  // All four files are read before the screen changes: a missing one leaves the crossword on
+  // screen whole, never half replaced by another that a save could then mix into either.
+  TextList k = folder_.load(*folder + "k.nk");
+  TextList solution = folder_.load(*folder + "k.vk");
+  TextList legend = folder_.load(*folder + "k.lk");
+  TextList map = folder_.load(*folder + "k.mk");
+
   controls_.setText(id::kGrade, grade);
   controls_.setText(id::kCrossword, crossword);
   controls_.setValue(id::kGradeSpin, gradeNumber(grade).value_or(1));
-
-  session_.konftaj = folder_.load(*folder + "k.nk");
-  const TextList& k = session_.konftaj;
+  session_.konftaj = k;
   for (const auto& row : kScores) {
     const std::string& value = k.get(row.konfLine);
     controls_.setText(row.label, value);
@@ -169,9 +174,9 @@ void CrosswordEditor::load(const std::string& grade, const std::string& crosswor
   controls_.setText(id::kScoreWordCount, k.get(konf::kWordCount));
   controls_.setChecked(id::kSavePoint, k.get(konf::kSavePoint) == kYes);
 
-  controls_.setLines(id::kAnswerArea, folder_.load(*folder + "k.vk"));
-  controls_.setLines(id::kLegendArea, folder_.load(*folder + "k.lk"));
-  controls_.setLines(id::kMapArea, folder_.load(*folder + "k.mk"));
+  controls_.setLines(id::kAnswerArea, std::move(solution));
+  controls_.setLines(id::kLegendArea, std::move(legend));
+  controls_.setLines(id::kMapArea, std::move(map));
 }
 
 CrosswordFiles CrosswordEditor::current() const {

@@ -54,7 +54,8 @@ class CrosswordEditor {
   void setUp();
   // An empty crossword: grade 1, crossword 0, empty areas, all scores 0, no save point.
   void clear();
-  // Nackr: the four files of the crossword into the controls.
+  // Nackr: the four files of the crossword into the controls; nothing changes when one of them
+  // cannot be read.
   void load(const std::string& grade, const std::string& crossword);
   // Ulkr: the controls into the crossword's four files. A number past the grade's list adds the
   // next free crossword. Nothing is written when one of the files could not be encoded.

@@ -122,6 +122,22 @@ TEST(EditorLoad, FillsTheScreenFromTheFourFilesAndCountsAsSaved) {
   EXPECT_FALSE(rig.c().visible(id::kArrowNext));
 }
 
+TEST(EditorLoad, AMissingFileLeavesTheCrosswordOnScreenWhole) {
+  EditorRig rig;
+  rig.load("1", "2");
+  rig.dir.addCrossword(3, 1, {"j i n a"}, {"3", "3", "3", "3", "A", "1"});
+  rig.dir.remove("tervano/r3/k1/k.mk");
+  const auto shown = rig.c().all();
+  rig.load("3", "1");
+  ASSERT_EQ(rig.host.only({"error"}).size(), 1u);
+  EXPECT_NE(rig.host.only({"error"})[0].find("k.mk"), std::string::npos);
+  for (auto kept : {id::kAnswerArea, id::kLegendArea, id::kMapArea})
+    EXPECT_EQ(rig.c().lines(kept), shown.at(kept).lines) << kept;
+  for (auto kept : {id::kGrade, id::kCrossword, id::kScoreGood, id::kDataStatus})
+    EXPECT_EQ(rig.text(kept), shown.at(kept).text) << kept;
+  EXPECT_TRUE(rig.c().visible(id::kChooserWindow));
+}
+
 TEST(EditorLoad, AskedAboutUnsavedChangesItSavesCompletelyBeforeTheLoadChooserOpens) {
   EditorRig rig;
   rig.load("1", "1");

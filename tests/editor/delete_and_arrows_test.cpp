@@ -173,16 +173,6 @@ TEST(EditorArrows, StepAcrossGradesAndStopAtBothEnds) {
   }
 }
 
-TEST(EditorArrows, AreShownOnlyWhileTheCrosswordIsSaved) {
-  EditorRig rig;
-  EXPECT_FALSE(rig.c().visible(id::kArrowPrev));
-  rig.load("2", "2");
-  EXPECT_TRUE(rig.c().visible(id::kArrowPrev));
-  rig.type(id::kMapArea, "x x");
-  EXPECT_FALSE(rig.c().visible(id::kArrowPrev));
-  EXPECT_FALSE(rig.c().visible(id::kArrowNext));
-}
-
 TEST(CrosswordNumbers, OnlyPlainNumbersInRange) {
   EXPECT_EQ(editor::gradeNumber("3"), 3);
   for (auto bad : {"0", "5", "03", "+1", " 1", "", "1a"})
