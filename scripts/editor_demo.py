@@ -106,6 +106,9 @@ def main():
         shot(editor, a.shots, "editor-written")
 
         at(44, 533, click=True)  # "Hlavní nabídka"
+        at(77, 521)
+        at(77, 500)
+        shot(editor, a.shots, "data-panel-unsaved")
         data_panel("Uložit")
         chooser, confirm = choose("1", number)
         shot(chooser, a.shots, "chooser-save")
