@@ -88,6 +88,9 @@ TEST(EditorSave, ACharacterOutsideTheCodePageSavesNothing) {
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_NE(errors[0].find("k.lk"), std::string::npos) << errors[0];
   EXPECT_EQ(rig.snapshot(), before);
+  // The data stay open and unsaved, so they can be mended and saved.
+  EXPECT_EQ(rig.status(), "Neuložená");
+  EXPECT_TRUE(rig.c().enabled(id::kDataSave));
   // Saving it as a new crossword creates neither a folder nor a list entry.
   rig.saveAs("1", "9");
   EXPECT_EQ(rig.snapshot(), before);
