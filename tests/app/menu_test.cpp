@@ -225,10 +225,11 @@ TEST(LanguageBox, PickingALanguageInTheEditorStoresItInTheDescriptorAtOnce) {
   rig.dir.makeSet({1, 1, 1, 1});
   rig.start("-EDITOR");
   EXPECT_EQ(rig.c().lines(id::kLanguageBox), (TextList{"Angličtina", "Němčina"}));
+  rig.app->click(id::kDataNew);
   rig.app->dispatch({app::Event::Kind::Select, id::kLanguageBox, "Němčina"});
   EXPECT_EQ(rig.text(id::kLanguage), "Němčina");
   EXPECT_EQ(rig.dir.read("tervano/Tervano.ini").get(7), "Němčina");
-  // The editor's data are now unsaved: closing is refused.
+  // The open crossword's data are now unsaved: closing is refused.
   rig.app->dispatch({app::Event::Kind::CloseRequest});
   EXPECT_EQ(rig.host.only({"warning"}),
             (std::vector<std::string>{

@@ -214,14 +214,10 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
     forms.button(toolButtons[i], toolPanel,
                  QRect(4, 4 + kRow * i, tools->width() - 8, kButtonHeight));
 
-  // The editor bar's panels.
-  const int noteHeight = 64;
-  QFrame* data =
-      forms.panel(id::kPanelEditorData, m,
-                  QRect(categoryLeft(0), kCategoryTop - noteHeight, kCategoryWidth, noteHeight));
-  auto* note = forms.caption(data, QRect(8, 6, kCategoryWidth - 16, noteHeight - 12),
-                             "Tento nástroj bude doplněn v další verzi.", style::kLime);
-  note->setWordWrap(true);
+  // The editor bar's panels. The data panel's rows are the editors' (buildEditorOnMenuScreen).
+  forms.panel(
+      id::kPanelEditorData, m,
+      QRect(categoryLeft(0), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)));
   column(id::kPanelToolExit, categoryLeft(1), kCategoryWidth, kCategoryTop, {id::kToolQuit});
   QFrame* music = forms.panel(
       id::kPanelSetMusic, m,
