@@ -199,6 +199,11 @@ void Game::ovv() {
 }
 
 void Game::repair() {
+  // Lines beyond the end of a list cannot be written: a record cut short before its version
+  // line would be saved short again, and the check would offer the same repair without end.
+  // The missing lines are added empty, so they read as before until Sk fills them in.
+  while (session_.saveRecord.count() < saverec::kLines)
+    session_.saveRecord.append("");
   session_.saveRecord.set(saverec::kVersion, session_.zaklnast.get(desc::kSetNumber));
   controls_.setLines(id::kAnswerArea, {});
   session_.saveRecord.set(saverec::kAnswerMarker, "N");

@@ -155,6 +155,31 @@ TEST(SavedGames, ARecordWithoutVersionOffersARepair) {
   EXPECT_TRUE(rig.host.quitRequested());
 }
 
+TEST(SavedGames, AShortRecordIsRepairedOnceAndThenLoadsWithoutQuestions) {
+  // A record cut short before its version line: the repair must give it the version, or the
+  // check would find it missing again and offer the same repair without end.
+  GameRig rig;
+  const std::string save = rig.dir.makeSave("kratka", {"N", "7", "1", "1"});
+  rig.host.pick(save);  // every question is answered OK
+  rig.start("");
+  EXPECT_EQ(rig.host.only({"error", "ask", "info"}).size(), 3u);
+  EXPECT_EQ(rig.host.only({"ask"}).size(), 1u);
+  EXPECT_TRUE(rig.host.quitRequested());
+  const TextList repaired = rig.dir.read("Data/kriz/kratka.kr1");
+  EXPECT_EQ(repaired.count(), 12);
+  EXPECT_EQ(repaired.get(1), "7");
+  EXPECT_EQ(repaired.get(7), "N");
+  EXPECT_EQ(repaired.get(8), "4");
+
+  GameRig next;
+  next.dir.write("Data/kriz/kratka.kr1", repaired.lines());
+  next.host.pick(next.dir.path("Data/kriz/kratka.kr1"));
+  next.start("");
+  EXPECT_FALSE(next.host.quitRequested());
+  EXPECT_TRUE(next.host.only({"error", "ask"}).empty());
+  EXPECT_EQ(next.text(id::kPoints), "7");
+}
+
 TEST(SavedGames, ANewerVersionIsRefused) {
   GameRig rig;
   const std::string save = rig.dir.makeSave("nova", testing::record("1", "1", "5"));
