@@ -77,17 +77,24 @@ void Game::sk() {
   r.set(saverec::kErrorPerLine, controls_.checked(id::kErrorPerLine) ? "A" : "N");
   r.set(saverec::kShowAnswers, session_.showAnswersInErrors ? "A" : "N");
   r.set(saverec::kScriptsDisabled, controls_.checked(id::kNoScripts) ? "A" : "N");
+  // Closing the window below may save the game under another name: this save keeps its own.
+  const std::string target = session_.saveFileName;
   if (session_.saveRepairPending) {
     r.set(saverec::kAnswerMarker, "N");
-    sound_.playCue("hlasen.wav");
-    ui::showInfo(host_,
-                 "Váš save byl opraven, ale to vyžaduje opětovné spuštění\raplikace, proto bude "
-                 "nyní ukončena. Aplikaci spusťte znovu.");
-    host_.requestQuit();
-    hooks_.closeMainWindow();
+    // Announced and closed once: the close offers to save the game, and that save comes back
+    // here; announcing and closing again would ask the same question without end.
+    if (!session_.repairAnnounced) {
+      session_.repairAnnounced = true;
+      sound_.playCue("hlasen.wav");
+      ui::showInfo(host_,
+                   "Váš save byl opraven, ale to vyžaduje opětovné spuštění\raplikace, proto "
+                   "bude nyní ukončena. Aplikaci spusťte znovu.");
+      host_.requestQuit();
+      hooks_.closeMainWindow();
+    }
   }
-  folder_.save(changeExtension(session_.saveFileName, ".kr1"), r);
-  folder_.save(changeExtension(session_.saveFileName, ".kn1"), controls_.lines(id::kAnswerArea));
+  folder_.save(changeExtension(target, ".kr1"), r);
+  folder_.save(changeExtension(target, ".kn1"), controls_.lines(id::kAnswerArea));
 }
 
 void Game::loadGameCommand() {

@@ -180,6 +180,24 @@ TEST(SavedGames, AShortRecordIsRepairedOnceAndThenLoadsWithoutQuestions) {
   EXPECT_EQ(next.text(id::kPoints), "7");
 }
 
+TEST(SavedGames, SavingAtTheCloseAfterARepairAsksOnceAndRepairsTheLoadedSave) {
+  // A script loads an old save while a game runs; the repair closes the window, and the close
+  // offers to save the game. Saving must not announce the repair and close the window again
+  // (that asked the same question again and again), and the repaired record still belongs to
+  // the save that was loaded.
+  GameRig rig;
+  rig.play();
+  const std::string old = rig.dir.makeSave("stara", testing::record("1", "1", "3"));
+  rig.host.pick(old).ok().ok().pick(rig.dir.path("Data/kriz/jina.kr1"));
+  rig.app->invoke([&] { rig.app->loadGame(); });
+  EXPECT_EQ(rig.host.only({"info"}).size(), 1u) << "the repair is announced once";
+  EXPECT_EQ(rig.host.only({"ask"}).size(), 2u) << "the repair and the save at the close";
+  EXPECT_EQ(rig.host.only({"save"}).size(), 1u);
+  EXPECT_TRUE(rig.host.quitRequested());
+  EXPECT_EQ(rig.dir.read("Data/kriz/stara.kr1").get(8), "4");
+  EXPECT_EQ(rig.dir.read("Data/kriz/jina.kr1").get(8), "4");
+}
+
 TEST(SavedGames, ANewerVersionIsRefused) {
   GameRig rig;
   const std::string save = rig.dir.makeSave("nova", testing::record("1", "1", "5"));
