@@ -170,7 +170,9 @@ void Game::ovv() {
     ui::showError(host_, kNoVersionInSet);
     host_.requestQuit();
   }
-  if (session_.saveRecord.get(saverec::kVersion).empty()) {
+  // The repair writes the set's version into the record: without one there is nothing to
+  // repair to, and a repair would wipe the answers, find no version again and loop.
+  if (session_.saveRecord.get(saverec::kVersion).empty() && !setVersion.empty()) {
     sound_.playCue("hlasen.wav");
     ui::showError(host_, "Váš save neobsahuje informaci o verzi ze které pochází.");
     sound_.playCue("hlasen.wav");

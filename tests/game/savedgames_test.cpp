@@ -231,6 +231,21 @@ TEST(SavedGames, AnEmptySetVersionEndsTheProgram) {
   EXPECT_FALSE(rig.c().timerRunning(id::kTimerGauge));
 }
 
+TEST(SavedGames, WithoutASetVersionThereIsNothingToRepairTo) {
+  // The repair writes the set's version into the record; with none, it would overwrite the
+  // answers, find the version missing again and offer the same repair without end.
+  GameRig rig;
+  rig.dir.makeSet({1, 1, 1, 1}, "");
+  const std::string save = rig.dir.makeSave("bez", testing::record("1", "1", ""), {"c a t"});
+  rig.host.pick(save);  // every question is answered OK
+  rig.start("");
+  EXPECT_EQ(rig.host.only({"error", "ask", "info"}),
+            (V{"error: Konfigurační soubor neobsahuje informaci o verzi vašich křížovek, spusťte "
+               "prosím instalátor tohoto produktu."}));
+  EXPECT_TRUE(rig.host.quitRequested());
+  EXPECT_EQ(rig.dir.read("Data/kriz/bez.kn1"), (TextList{"c a t"}));
+}
+
 TEST(SavedGames, AnExportedAutosaveRecordIsUsedOnce) {
   GameRig rig;
   rig.dir.write("Data/kriz/~automatické uložení.kr1",
