@@ -219,6 +219,9 @@ void Game::repair() {
   session_.saveFileName = session_.loadFileName;
   session_.saveRepairPending = true;
   sk();
+  // Sk wrote the ".kr1" of the name; a save chosen under another name would be found as old as
+  // before and repaired again without end.
+  session_.loadFileName = changeExtension(session_.loadFileName, ".kr1");
   lk();
 }
 

@@ -198,6 +198,20 @@ TEST(SavedGames, SavingAtTheCloseAfterARepairAsksOnceAndRepairsTheLoadedSave) {
   EXPECT_EQ(rig.dir.read("Data/kriz/jina.kr1").get(8), "4");
 }
 
+TEST(SavedGames, ASaveNamedOtherwiseIsRepairedIntoItsKr1AndThatIsLoaded) {
+  // The dialog takes a typed name the filter does not show. The repair writes the ".kr1" of
+  // that name; loading the old file again would find it old again and ask without end.
+  GameRig rig;
+  rig.dir.write("Data/kriz/stara.sav", testing::record("1", "1", "3"));
+  rig.host.pick(rig.dir.path("Data/kriz/stara.sav"));  // every question is answered OK
+  rig.start("");
+  EXPECT_EQ(rig.host.only({"ask"}).size(), 1u);
+  EXPECT_EQ(rig.host.only({"info"}).size(), 1u);
+  EXPECT_TRUE(rig.host.quitRequested());
+  EXPECT_EQ(rig.dir.read("Data/kriz/stara.kr1").get(8), "4");
+  EXPECT_EQ(rig.dir.read("Data/kriz/stara.sav").get(8), "3") << "the chosen file is not touched";
+}
+
 TEST(SavedGames, ANewerVersionIsRefused) {
   GameRig rig;
   const std::string save = rig.dir.makeSave("nova", testing::record("1", "1", "5"));
