@@ -65,7 +65,11 @@ class FakeHost : public ui::Host {
   void playWavSync(const std::string& path) override;
   ui::MusicPlayer& music() override { return music_; }
   void startInstance(std::string_view argument, const std::string& workingFolder) override;
-  void launchCommandScript(const std::string& path, const std::string& workingFolder) override;
+  // Records "launch <file>" and keeps the runner until runScripts().
+  void launchCommandScript(const std::string& path, std::function<void()> runner) override;
+  // Runs the command scripts launched so far, in order, on this thread; false when there were none.
+  bool runScripts();
+  std::size_t pendingScripts() const { return scripts_.size(); }
   void openDocument(const std::string& path, const std::string& workingFolder) override;
   void setCursor(ui::Cursor cursor) override { cursor_ = cursor; }
   void requestQuit() override;
@@ -89,6 +93,7 @@ class FakeHost : public ui::Host {
   std::deque<ui::Answer> answers_;
   std::deque<std::optional<std::string>> files_;
   std::deque<std::function<void()>> duringBox_;
+  std::deque<std::function<void()>> scripts_;
   std::vector<std::string> transcript_;
   std::vector<ui::FileDialogOptions> dialogs_;
   std::optional<std::string> randomFile();

@@ -1,18 +1,34 @@
 #include "app/modes/set_selection_mode.h"
 
 #include "app/application.h"
-#include "app/chooser.h"
-#include "app/screens.h"
 #include "audio/sound.h"
-#include "data/records.h"
 #include "ui/ids.h"
-#include "ui/texts.h"
 
 namespace tervano::app {
 
+using Kind = Event::Kind;
+
+SetSelectionMode::SetSelectionMode(Application& app)
+    : Mode(app),
+      sets_(std::make_unique<sets::SetManager>(app.controls(), app.host(), app.folder(),
+                                               app.sound())) {
+  routes_.on(Kind::Select, id::kSetBox, &SetSelectionMode::choose)
+      .on(Kind::Edit, id::kSetBox, &SetSelectionMode::editBox)
+      .click(id::kSetConfirm, &SetSelectionMode::confirm);
+  using S = sets::SetManager;
+  setRoutes_.click(id::kSetInstall, &S::install)
+      .click(id::kNamePanelClose, &S::closeNamePanel)
+      .tick(id::kTimerScriptRun, &S::scriptTick);
+}
+
+SetSelectionMode::~SetSelectionMode() = default;
+
 void SetSelectionMode::declare(ui::Controls& c) {
-  c.declare(id::kSetPanel, hidden());
-  c.declare(id::kSetPanelMainApp, caption("Hlavní aplikace"));
+  sets::SetManager::declare(c);
+}
+
+bool SetSelectionMode::handle(const Event& e) {
+  return routes_.run(*this, e) || setRoutes_.run(*sets_, e);
 }
 
 void SetSelectionMode::start() {
@@ -22,8 +38,29 @@ void SetSelectionMode::start() {
   c.setVisible(id::kMenuScreen, false);
   c.setVisible(id::kSetPanel, true);
   app_.setModeLook("Výběr křížovkové sady", "ikony\\sady.ico");
-  // SETSADA: the set panel's work comes with the set manager.
   app_.disableShortcutsBut(false);
+  sets_->open();
+}
+
+void SetSelectionMode::choose(const Event& e) {
+  sets_->choose(e.text);
+}
+
+void SetSelectionMode::editBox(const Event& e) {
+  sets_->editBox(e.text);
+}
+
+void SetSelectionMode::confirm() {
+  sets_->confirm();
+}
+
+bool SetSelectionMode::closeQuery() {
+  return sets_->closeQuery();
+}
+
+bool SetSelectionMode::beforeReturnToMain() {
+  // "Potvrdit" first: a refused one ("Musíte zadat sadu.") keeps the panel and this program.
+  return sets_->confirm();
 }
 
 }  // namespace tervano::app
