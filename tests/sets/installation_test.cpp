@@ -2,8 +2,10 @@
 // and the registration only after the copy has ended well.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <thread>
 
 #include "data/textfile.h"
 #include "set_rig.h"
@@ -83,6 +85,26 @@ TEST(Installation, CopiesTheGermanMediumAndRegistersItOnlyAfterTheCopy) {
     files += content != "<folder>";
   EXPECT_EQ(rig.c().value(id::kSetProgress), files);
   EXPECT_EQ(rig.c().text(id::kSetStatus), "");
+}
+
+// As in the real program: the runner copies on a thread of its own while the panel goes on
+// answering, and the timer notices its end.
+TEST(Installation, ThePanelAnswersWhileTheRunnerCopiesOnItsOwnThread) {
+  InstallRig rig;
+  rig.start();
+  rig.install(rig.medium / "Tervano.ini");
+  rig.host.startScriptThreads();
+  int ticks = 0;
+  for (; rig.sets().busy() && ticks < 2000; ++ticks) {
+    rig.app->tick(id::kTimerScriptRun);
+    rig.app->edit(id::kSetBox, "tervano22");
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  rig.host.joinScripts();
+  EXPECT_FALSE(rig.sets().busy());
+  EXPECT_EQ(rig.read("sady.ini").lines().back(), "tervano21");
+  EXPECT_EQ(snapshot(rig.at("tervano21")), snapshot(rig.medium));
+  EXPECT_TRUE(rig.host.quitRequested());
 }
 
 struct Refusal {

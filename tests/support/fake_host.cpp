@@ -144,6 +144,19 @@ void FakeHost::requestQuit() {
   record("quit");
 }
 
+void FakeHost::startScriptThreads() {
+  while (!scripts_.empty()) {
+    scriptThreads_.emplace_back(std::move(scripts_.front()));
+    scripts_.pop_front();
+  }
+}
+
+void FakeHost::joinScripts() {
+  for (auto& t : scriptThreads_)
+    if (t.joinable()) t.join();
+  scriptThreads_.clear();
+}
+
 std::vector<std::string> FakeHost::only(std::initializer_list<std::string_view> prefixes) const {
   std::vector<std::string> out;
   for (const auto& line : transcript_)

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QSpinBox>
 
@@ -50,7 +51,8 @@ void buildNamePanel(ScreenKit& kit, QWidget* p) {
   QFrame* sub = f.panel(id::kNamePanel, p, QRect(kLeft, 274, kWidth, 122));
   f.label(id::kNamePanelTitle, sub, QRect(8, 6, 150, 22), style::kYellow);
   f.caption(sub, QRect(160, 6, 60, 22), "sadu", style::kYellow);
-  f.button(id::kNamePanelClose, sub, QRect(kWidth - 34, 5, 26, 24));
+  f.button(id::kNamePanelClose, sub, QRect(kWidth - 34, 5, 26, 24))
+      ->setAccessibleDescription("Zavřít");
   f.label(id::kOldNameLabel, sub, QRect(8, 34, 170, 24), style::kLime);
   numberBox(kit, sub, id::kOldNumber, id::kOldNameLabel, QRect(184, 34, 80, 24), true);
   f.label(id::kNewNameLabel, sub, QRect(8, 62, 170, 24), style::kLime);
@@ -78,9 +80,12 @@ QWidget* buildSetPanel(ScreenKit& kit, QWidget* window) {
   f.label(id::kSetActive, p, QRect(20, 162, size::kWidth - 40, 20), style::kAqua, {},
           Qt::AlignCenter);
 
-  f.caption(p, QRect(kLeft, 200, 48, 26), "Sady:", style::kLime);
+  QLabel* sets = f.caption(p, QRect(kLeft, 200, 48, 26), "Sady:", style::kLime);
   QComboBox* box = f.combo(id::kSetBox, p, QRect(kLeft + 50, 200, kWidth - 50, 26));
+  // A combo box is named by its label on Linux (its own name is its text).
+  sets->setBuddy(box);
   box->setAccessibleName("Sady:");
+  box->lineEdit()->setAccessibleName("Sady:");
 
   f.button(id::kSetConfirm, p, QRect(kLeft, 236, kWidth, 28));
   f.button(id::kSetCreate, p, QRect(kLeft, 274, kHalf, 28));
