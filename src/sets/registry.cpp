@@ -322,10 +322,13 @@ void SetManager::scriptTick() {
                                           std::to_string(total) + " souborů");
   if (!p.finished()) return;
   controls_.stopTimer(id::kTimerScriptRun);
+  // A creation ends on the completion timer.
+  if (run_->job == Job::Create) return;
   const Run run = *run_;
   run_.reset();
   setBusy(false, p.succeeded() ? std::string{} : p.error());
   if (run.job == Job::Install) finishInstall(run);
+  if (run.job == Job::Delete) finishDeletion(run);
 }
 
 }  // namespace tervano::sets

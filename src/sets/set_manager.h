@@ -56,6 +56,20 @@ class SetManager {
   // the command that started it.
   void scriptTick();
 
+  // "Založit novou" and "Přejmenovat" open the name sub-panel; its "Potvrdit" carries out the
+  // command named in its title.
+  void openCreate();
+  void openRename();
+  void confirmName();
+  // The new-name box: the user's value (or text), and the box losing the focus, which brings a
+  // value into 30 to 110 and text that is no number to 30.
+  void editNumber(const std::string& text, int value);
+  void leaveNumber(const std::string& text);
+  // The completion timer of a creation: the new set gets its name once the copy has ended.
+  void completionTick();
+  // "Smazat/odinstalovat": deletes the active set after two questions.
+  void remove();
+
   // A command script is running; nothing else may touch the sets meanwhile.
   bool busy() const { return run_ != nullptr; }
   const TextList& selection() const { return selection_; }
@@ -95,6 +109,14 @@ class SetManager {
   bool refuseWhileBusy();
   void refuse(ui::MessageKind kind, const char* text);
 
+  int newNumber();
+  void openNamePanel(const char* mode);
+  void create(const std::string& number);
+  void rename(const std::string& number);
+  void novsad(const Run& run);
+  void delsad();
+  void finishDeletion(const Run& run);
+
   void launch(Run run);
   void setBusy(bool on, const std::string& status);
   void finishInstall(const Run& run);
@@ -114,6 +136,7 @@ class SetManager {
   bool activeSetDeleted_ = false;
   bool setCreated_ = false;
   bool scriptLaunched_ = false;
+  int completionTicks_ = 0;
 
   std::unique_ptr<Run> run_;
 };

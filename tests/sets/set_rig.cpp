@@ -12,7 +12,7 @@ Tree snapshot(const fs::path& root) {
   Tree tree;
   std::error_code ec;
   for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string rel = fs::relative(it->path(), root).generic_string();
+    const std::string rel = it->path().lexically_relative(root).generic_string();
     const auto type = it->symlink_status().type();
     if (type == fs::file_type::symlink)
       tree[rel] = "-> " + fs::read_symlink(it->path()).string();
@@ -59,6 +59,7 @@ void writeSet(const fs::path& folder, const std::string& number, std::array<int,
 
 SetRig::SetRig(std::vector<std::string> inactive)
     : prog(dir.root() / "Moje programy" / "Křížovky Tervano ěščř") {
+  writeSet(prog / "tervanodef", "30", {1, 1, 1, 1});
   writeSet(prog / "tervano", "20");
   // The active descriptor with bare LF: written back by mistake, its bytes would change.
   put(prog / "tervano/Tervano.ini", "Sada 20\n2\n1\n1\n1\n4\n20\nAngli\xe8tina\n");

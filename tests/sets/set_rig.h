@@ -30,9 +30,9 @@ Tree snapshot(const std::filesystem::path& root);
 void writeSet(const std::filesystem::path& folder, const std::string& number,
               std::array<int, 4> counts = {2, 1, 1, 1});
 
-// A program folder whose path holds blanks and Czech letters, with the active set 20 in
-// "tervano", inactive sets in "tervano" + N, the set list, the selection file, the help file and
-// the program itself; and the set-selection mode started on it.
+// A program folder whose path holds blanks and Czech letters, with the template set (30) in
+// "tervanodef", the active set 20 in "tervano", inactive sets in "tervano" + N, the set list, the
+// selection file, the help file and the program itself; and the set-selection mode started on it.
 struct SetRig {
   TempProgram dir;
   FakeHost host;

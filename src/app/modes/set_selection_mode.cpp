@@ -14,11 +14,18 @@ SetSelectionMode::SetSelectionMode(Application& app)
                                                app.sound())) {
   routes_.on(Kind::Select, id::kSetBox, &SetSelectionMode::choose)
       .on(Kind::Edit, id::kSetBox, &SetSelectionMode::editBox)
+      .on(Kind::Edit, id::kNewNumber, &SetSelectionMode::editNumber)
+      .on(Kind::Focus, id::kNewNumber, &SetSelectionMode::focusNumber)
       .click(id::kSetConfirm, &SetSelectionMode::confirm);
   using S = sets::SetManager;
   setRoutes_.click(id::kSetInstall, &S::install)
+      .click(id::kSetCreate, &S::openCreate)
+      .click(id::kSetRename, &S::openRename)
+      .click(id::kSetDelete, &S::remove)
+      .click(id::kNameConfirm, &S::confirmName)
       .click(id::kNamePanelClose, &S::closeNamePanel)
-      .tick(id::kTimerScriptRun, &S::scriptTick);
+      .tick(id::kTimerScriptRun, &S::scriptTick)
+      .tick(id::kTimerCompletion, &S::completionTick);
 }
 
 SetSelectionMode::~SetSelectionMode() = default;
@@ -48,6 +55,14 @@ void SetSelectionMode::choose(const Event& e) {
 
 void SetSelectionMode::editBox(const Event& e) {
   sets_->editBox(e.text);
+}
+
+void SetSelectionMode::editNumber(const Event& e) {
+  sets_->editNumber(e.text, e.value);
+}
+
+void SetSelectionMode::focusNumber(const Event& e) {
+  if (e.value == 0) sets_->leaveNumber(e.text);
 }
 
 void SetSelectionMode::confirm() {

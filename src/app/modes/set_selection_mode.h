@@ -25,6 +25,8 @@ class SetSelectionMode : public Mode {
  private:
   void choose(const Event& event);
   void editBox(const Event& event);
+  void editNumber(const Event& event);
+  void focusNumber(const Event& event);
   void confirm();
 
   std::unique_ptr<sets::SetManager> sets_;
