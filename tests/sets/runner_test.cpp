@@ -74,46 +74,37 @@ TEST(Runner, EraseAndRdActOnlyInsideTheSetFolder) {
   EXPECT_EQ(after, expected);
 }
 
-TEST(Runner, CopiesEveryFileOfAFolderWithQuotedPathsAndNoSubfolders) {
+// Every file of the folder, names without a dot too, no subfolder; the source found in any
+// letter case; each file replaced in the spelling it has, never written through a link.
+TEST(Runner, CopiesTheFilesOfAFolderAtomicallyAndNeverThroughALink) {
   RunnerRig rig;
-  const fs::path medium = rig.dir.root() / "Médium s mezerou" / "Sada ř";
-  testing::writeSet(medium, "40");
-  fs::create_directories(rig.prog / "tervano40");
-  // The source named in other letter case, as a disc's names may come.
-  rig.run({"echo off",
-           "copy " + rig.all(rig.dir.root() / "MÉDIUM S MEZEROU" / "sada Ř" / "DEF") + " " +
-               rig.q(rig.prog / "tervano40"),
-           "copy " + rig.q(medium / "Tervano.ini") + " " + rig.q(rig.prog / "tervano40", true)});
-  ASSERT_TRUE(rig.progress.succeeded()) << rig.progress.error();
-  EXPECT_EQ(readFileBytes(rig.prog / "tervano40/popis.txt"),
-            readFileBytes(medium / "def/popis.txt"));
-  EXPECT_EQ(readFileBytes(rig.prog / "tervano40/PRECTIME"), "bez tečky");
-  EXPECT_EQ(readFileBytes(rig.prog / "tervano40/Tervano.ini"),
-            readFileBytes(medium / "Tervano.ini"));
-  EXPECT_EQ(rig.progress.filesDone(), 3);
-  EXPECT_EQ(rig.progress.filesTotal(), 3);
-}
-
-TEST(Runner, CopyReplacesFilesAtomicallyInTheirOwnSpellingAndNeverThroughALink) {
-  RunnerRig rig;
-  const fs::path from = rig.dir.root() / "zdroj";
-  testing::put(from / "Tervano.ini", "nový");
-  testing::put(from / "k.vk", "řešení");
-  testing::put(rig.set / "r1/k1/TERVANO.INI", "starý");
+  const fs::path from = rig.dir.root() / "Médium s mezerou" / "Sada ř" / "def";
+  for (const auto& [name, text] : {std::pair{"popis.txt", "popis"},
+                                   {"PRECTIME", "bez tečky"},
+                                   {"Tervano.ini", "nový"},
+                                   {"k.vk", "řešení"},
+                                   {"pod/skrytý", "ne"}})
+    testing::put(from / name, text);
+  const fs::path to = rig.set / "r1/k1";
+  testing::put(to / "TERVANO.INI", "starý");
   const fs::path outside = rig.dir.root() / "cizí.txt";
   testing::put(outside, "cizí");
-  fs::remove(rig.set / "r1/k1/k.vk");
-  fs::create_symlink(outside, rig.set / "r1/k1/k.vk");
-  rig.run({"copy " + rig.all(from) + " " + rig.q(rig.set / "r1/k1")});
+  fs::remove(to / "k.vk");
+  fs::create_symlink(outside, to / "k.vk");
+  rig.run({"echo off", "copy " + rig.all(rig.dir.root() / "MÉDIUM S MEZEROU" / "sada Ř" / "DEF") +
+                           " " + rig.q(to)});
   ASSERT_TRUE(rig.progress.succeeded()) << rig.progress.error();
-  EXPECT_EQ(readFileBytes(rig.set / "r1/k1/TERVANO.INI"), "nový");
-  EXPECT_FALSE(fs::exists(rig.set / "r1/k1/Tervano.ini") &&
-               !fs::equivalent(rig.set / "r1/k1/Tervano.ini", rig.set / "r1/k1/TERVANO.INI"));
+  EXPECT_EQ(readFileBytes(to / "popis.txt"), "popis");
+  EXPECT_EQ(readFileBytes(to / "PRECTIME"), "bez tečky");
+  EXPECT_EQ(readFileBytes(to / "TERVANO.INI"), "nový");
   EXPECT_EQ(readFileBytes(outside), "cizí");
-  EXPECT_FALSE(fs::is_symlink(rig.set / "r1/k1/k.vk"));
-  EXPECT_EQ(readFileBytes(rig.set / "r1/k1/k.vk"), "řešení");
-  // No temporary file is left beside them.
-  EXPECT_EQ(std::distance(fs::directory_iterator(rig.set / "r1/k1"), fs::directory_iterator()), 5);
+  EXPECT_FALSE(fs::is_symlink(to / "k.vk"));
+  EXPECT_EQ(readFileBytes(to / "k.vk"), "řešení");
+  // The four crossword files, the replaced descriptor and two new files: no second descriptor,
+  // no subfolder, no temporary file.
+  EXPECT_EQ(std::distance(fs::directory_iterator(to), fs::directory_iterator()), 7);
+  EXPECT_EQ(rig.progress.filesDone(), 4);
+  EXPECT_EQ(rig.progress.filesTotal(), 4);
 }
 
 TEST(Runner, ACopyOfAFolderOntoItselfKeepsEveryFile) {
