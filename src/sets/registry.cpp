@@ -227,6 +227,7 @@ void SetManager::choose(const std::string& name) {
     }
   }
   activeSetDeleted_ = false;
+  controls_.setText(id::kSetStatus, {});
   ui::showInfo(host_, tervano::text::kSetSwitched);
   loadWorkingDescriptor();
   setSelected(name);
