@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "audio/session_bus.h"
+
 namespace tervano::qt {
 
 namespace {
@@ -22,6 +24,21 @@ QString filterText(const ui::FileFilter& f) {
   for (const auto& p : f.patterns)
     patterns << q(p).replace(' ', '?');
   return q(f.label) + " (" + patterns.join(' ') + ")";
+}
+
+// Programs started from here find the environment the way this program found it, without the
+// variable that keeps this program from launching a D-Bus session bus.
+void startDetached(const QString& program, const QStringList& arguments, const QString& folder) {
+  QProcess process;
+  process.setProgram(program);
+  process.setArguments(arguments);
+  process.setWorkingDirectory(folder);
+  if (audio::sessionBusAutolaunchPrevented()) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(audio::kSessionBusVariable);
+    process.setProcessEnvironment(environment);
+  }
+  process.startDetached();
 }
 
 }  // namespace
@@ -137,11 +154,11 @@ ui::MusicPlayer& QtHost::music() {
 void QtHost::startInstance(std::string_view argument, const std::string& workingFolder) {
   QStringList args;
   if (!argument.empty()) args << q(argument);
-  QProcess::startDetached(q(executable_), args, q(workingFolder));
+  startDetached(q(executable_), args, q(workingFolder));
 }
 
 void QtHost::launchCommandScript(const std::string& path, const std::string& workingFolder) {
-  QProcess::startDetached("/bin/sh", {q(path)}, q(workingFolder));
+  startDetached("/bin/sh", {q(path)}, q(workingFolder));
 }
 
 void QtHost::openDocument(const std::string& path, const std::string& workingFolder) {
