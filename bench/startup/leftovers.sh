@@ -80,7 +80,11 @@ echo "dbus-daemon/dbus-launch processes after:  $(echo -n "$after" | grep -c . |
 if [ -n "$new" ]; then
   echo "left behind:"
   for p in $new; do
-    echo "  $p $(tr '\0' ' ' <"/proc/$p/cmdline" 2>/dev/null)"
+    if [ -r "/proc/$p/cmdline" ]; then
+      echo "  $p $(tr '\0' ' ' <"/proc/$p/cmdline")"
+    else
+      echo "  $p (ended meanwhile)"
+    fi
   done
   # Started by this run: end them, one by one.
   for p in $new; do kill "$p" 2>/dev/null || true; done
