@@ -1,6 +1,6 @@
 // A MIDI file is only read by the player when it starts playing, so open() checks it first:
 // what the synthesizer cannot play must be refused, what it can play must pass.
-#include "audio/engine/midi_check.h"
+#include "audio/midi_check.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +148,52 @@ TEST(MidiCheck, PiecesTooShortToLoopAreRefused) {
   // A tempo of zero or of the wrong size is broken.
   EXPECT_FALSE(playable(midiFile({MidiTrack().at(0, {0xFF, 0x51, 0x03, 0, 0, 0}).chunk(960)})));
   EXPECT_FALSE(playable(midiFile({MidiTrack().at(0, {0xFF, 0x51, 0x02, 0x27, 0x10}).chunk(960)})));
+}
+
+std::string programsAndKeys(const std::bitset<128>& programs, const std::bitset<128>& keys) {
+  std::string out;
+  for (std::size_t i = 0; i < 128; ++i)
+    if (programs.test(i)) out += "p" + std::to_string(i) + " ";
+  for (std::size_t i = 0; i < 128; ++i)
+    if (keys.test(i)) out += "k" + std::to_string(i) + " ";
+  return out;
+}
+
+TEST(MidiPiece, TellsTheInstrumentsAndKeysOfMelodicAndDrumChannels) {
+  // Channel 10 (status nibble 9) is the drum channel; every channel starts on program 0.
+  MidiTrack melodic;
+  melodic.at(0, {0xC1, 24})
+      .at(0, {0x91, 60, 100})
+      .at(10, {62, 90})  // running status
+      .at(20, {64, 0})   // velocity 0 ends a note: key 64 never sounds
+      .at(30, {0xC2, 32})
+      .at(30, {33})  // running status program change
+      .at(40, {0x92, 40, 80})
+      .at(50, {0xB0, 0, 8})  // a bank select is no program
+      .at(60, {0x90, 72, 100})
+      .at(96, {0x80, 72, 0});
+  MidiTrack drums;
+  drums.at(0, {0x99, 36, 100}).at(10, {0xC9, 25}).at(20, {0x99, 38, 100}).at(30, {42, 100});
+  const std::string file = midiFile({melodic.chunk(96), drums.chunk(96)});
+  const auto piece =
+      readMidiPiece(std::span(reinterpret_cast<const std::uint8_t*>(file.data()), file.size()));
+  ASSERT_TRUE(piece);
+  EXPECT_EQ(programsAndKeys(piece->melodic.programs, piece->melodic.keys),
+            "p0 p24 p32 p33 k40 k60 k62 k72 ");
+  EXPECT_EQ(programsAndKeys(piece->drums.programs, piece->drums.keys), "p0 p25 k36 k38 k42 ");
+  EXPECT_FALSE(piece->systemExclusive);
+
+  // System exclusive messages may move channels between the groups: both get everything.
+  MidiTrack sysex;
+  sysex.at(0, {0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7});
+  const std::string withSysex = midiFile({melodic.chunk(96), drums.chunk(96), sysex.chunk(96)});
+  const auto both = readMidiPiece(
+      std::span(reinterpret_cast<const std::uint8_t*>(withSysex.data()), withSysex.size()));
+  ASSERT_TRUE(both);
+  EXPECT_TRUE(both->systemExclusive);
+  const std::string all = "p0 p24 p25 p32 p33 k36 k38 k40 k42 k60 k62 k72 ";
+  EXPECT_EQ(programsAndKeys(both->melodic.programs, both->melodic.keys), all);
+  EXPECT_EQ(programsAndKeys(both->drums.programs, both->drums.keys), all);
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 #include "audio/engine/audio_engine.h"
 
-#include <SDL.h>
-#include <fluidsynth.h>
-
 #include <algorithm>
+#include <bitset>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -11,12 +9,19 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
 
-#include "audio/engine/midi_check.h"
+#include "audio/engine/libraries.h"
+#include "audio/engine/soundfont.h"
+#include "audio/midi_check.h"
+#include "audio/session_bus.h"
 
 namespace tervano::audio {
 namespace {
@@ -32,6 +37,9 @@ constexpr Uint16 kBufferFrames = 512;
 constexpr auto kCueMargin = std::chrono::milliseconds(1000);
 // A cue is a short signal; ten minutes converted to float stereo already take 200 MB.
 constexpr auto kMaxCueLength = std::chrono::minutes(10);
+// Voices sounding at once. The game's pieces peak at about 60 with notes still releasing; a
+// voice costs 10 kB, and the synthesizer's default of 256 would be 2 MB.
+constexpr int kPolyphony = 64;
 
 constexpr const char* kSystemSoundfonts[] = {
     "/usr/share/sounds/sf2/default-GM.sf2",
@@ -44,14 +52,14 @@ void fluidToStderr(int level, const char* message, void*) {
 }
 
 // FluidSynth's logging is global; its chatter must not reach stdout.
-void routeFluidSynthLog() {
+void routeFluidSynthLog(const FluidLibrary& fl) {
   static std::once_flag once;
-  std::call_once(once, [] {
-    fluid_set_log_function(FLUID_PANIC, fluidToStderr, nullptr);
-    fluid_set_log_function(FLUID_ERR, fluidToStderr, nullptr);
-    fluid_set_log_function(FLUID_WARN, fluidToStderr, nullptr);
-    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
-    fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
+  std::call_once(once, [&fl] {
+    fl.fluid_set_log_function(FLUID_PANIC, fluidToStderr, nullptr);
+    fl.fluid_set_log_function(FLUID_ERR, fluidToStderr, nullptr);
+    fl.fluid_set_log_function(FLUID_WARN, fluidToStderr, nullptr);
+    fl.fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+    fl.fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
   });
 }
 
@@ -63,16 +71,17 @@ bool isPlainFile(const std::string& path) {
 
 class DeviceLock {
  public:
-  explicit DeviceLock(SDL_AudioDeviceID device) : device_(device) {
-    if (device_) SDL_LockAudioDevice(device_);
+  DeviceLock(const SdlLibrary& sdl, SDL_AudioDeviceID device) : sdl_(sdl), device_(device) {
+    if (device_) sdl_.SDL_LockAudioDevice(device_);
   }
   ~DeviceLock() {
-    if (device_) SDL_UnlockAudioDevice(device_);
+    if (device_) sdl_.SDL_UnlockAudioDevice(device_);
   }
   DeviceLock(const DeviceLock&) = delete;
   DeviceLock& operator=(const DeviceLock&) = delete;
 
  private:
+  const SdlLibrary& sdl_;
   SDL_AudioDeviceID device_;
 };
 
@@ -83,12 +92,12 @@ struct Cue {
 
 // Converts to the mixer's float stereo. SDL_AudioCVT rather than SDL_AudioStream: this SDL's
 // stream drops the resampler's last few hundred frames, cutting every resampled cue short.
-std::optional<std::vector<float>> convertCue(const SDL_AudioSpec& spec, const Uint8* data,
-                                             Uint32 bytes, int rate) {
+std::optional<std::vector<float>> convertCue(const SdlLibrary& sdl, const SDL_AudioSpec& spec,
+                                             const Uint8* data, Uint32 bytes, int rate) {
   if (bytes == 0) return std::vector<float>();
   SDL_AudioCVT cvt{};
-  if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, kChannels,
-                        rate) < 0) {
+  if (sdl.SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, kChannels,
+                            rate) < 0) {
     return std::nullopt;
   }
   std::vector<Uint8> buffer(static_cast<std::size_t>(bytes) * std::max(cvt.len_mult, 1));
@@ -96,7 +105,7 @@ std::optional<std::vector<float>> convertCue(const SDL_AudioSpec& spec, const Ui
   cvt.buf = buffer.data();
   cvt.len = static_cast<int>(bytes);
   if (cvt.needed) {
-    if (SDL_ConvertAudio(&cvt) < 0) return std::nullopt;
+    if (sdl.SDL_ConvertAudio(&cvt) < 0) return std::nullopt;
   } else {
     cvt.len_cvt = cvt.len;
   }
@@ -107,12 +116,14 @@ std::optional<std::vector<float>> convertCue(const SDL_AudioSpec& spec, const Ui
 }
 
 // Loads a WAV file; with a rate, also converts it for the mixer.
-std::optional<Cue> loadCue(const std::string& path, int rate) {
+std::optional<Cue> loadCue(const SdlLibrary& sdl, const std::string& path, int rate) {
   if (!isPlainFile(path)) return std::nullopt;
   SDL_AudioSpec spec{};
   Uint8* data = nullptr;
   Uint32 bytes = 0;
-  if (!SDL_LoadWAV(path.c_str(), &spec, &data, &bytes)) return std::nullopt;
+  if (!sdl.SDL_LoadWAV_RW(sdl.SDL_RWFromFile(path.c_str(), "rb"), 1, &spec, &data, &bytes)) {
+    return std::nullopt;
+  }
 
   std::optional<Cue> cue;
   const int frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
@@ -123,7 +134,7 @@ std::optional<Cue> loadCue(const std::string& path, int rate) {
       cue.emplace();
       cue->length = length;
       if (rate > 0) {
-        auto samples = convertCue(spec, data, bytes, rate);
+        auto samples = convertCue(sdl, spec, data, bytes, rate);
         if (samples) {
           cue->samples = std::move(*samples);
         } else {
@@ -132,60 +143,116 @@ std::optional<Cue> loadCue(const std::string& path, int rate) {
       }
     }
   }
-  SDL_FreeWAV(data);
+  sdl.SDL_FreeWAV(data);
   return cue;
+}
+
+struct Midi {
+  std::vector<std::uint8_t> bytes;
+  MidiPiece piece;
+};
+
+std::optional<Midi> readMidi(const std::string& path) {
+  if (!isPlainFile(path)) return std::nullopt;
+  std::error_code ec;
+  const auto size = fs::file_size(path, ec);
+  if (ec || size > kMaxMidiBytes) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  Midi midi;
+  midi.bytes.resize(static_cast<std::size_t>(size));
+  if (!in.read(reinterpret_cast<char*>(midi.bytes.data()), static_cast<std::streamsize>(size))) {
+    return std::nullopt;
+  }
+  const auto piece = readMidiPiece(midi.bytes);
+  if (!piece || piece->seconds < kMinPieceSeconds) return std::nullopt;
+  midi.piece = *piece;
+  return midi;
+}
+
+ChannelUse everything() {
+  ChannelUse all;
+  all.programs.set();
+  all.keys.set();
+  return all;
+}
+
+bool covers(const ChannelUse& loaded, const ChannelUse& wanted) {
+  return (wanted.programs & ~loaded.programs).none() && (wanted.keys & ~loaded.keys).none();
 }
 
 int ignoreEvent(void*, fluid_midi_event_t*) {
   return FLUID_OK;
 }
 
-// Lets FluidSynth itself read the piece on a scratch synthesizer. Its looping player retries a
-// piece it cannot read, or one without length, endlessly inside the audio callback, which would
-// hang the device: what it cannot read must never reach it.
-bool synthCanRead(const std::vector<std::uint8_t>& bytes) {
-  fluid_settings_t* settings = new_fluid_settings();
-  if (!settings) return false;
-  fluid_settings_setstr(settings, "player.timing-source", "sample");
-  fluid_settings_setint(settings, "synth.polyphony", 16);
-  fluid_settings_setint(settings, "synth.reverb.active", 0);
-  fluid_settings_setint(settings, "synth.chorus.active", 0);
-  fluid_settings_setint(settings, "synth.lock-memory", 0);
-  bool readable = false;
-  if (fluid_synth_t* synth = new_fluid_synth(settings)) {
-    if (fluid_player_t* player = new_fluid_player(synth)) {
-      fluid_player_set_playback_callback(player, ignoreEvent, nullptr);
-      // Plays once: a piece it cannot read ends the player instead of being retried.
-      if (fluid_player_set_loop(player, 1) == FLUID_OK &&
-          fluid_player_add_mem(player, bytes.data(), bytes.size()) == FLUID_OK &&
-          fluid_player_play(player) == FLUID_OK) {
-        float left[64];
-        float right[64];
-        // The first block loads the piece.
-        fluid_synth_write_float(synth, 64, left, 0, 1, right, 0, 1);
-        readable = fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
-                   fluid_player_get_total_ticks(player) > 0;
-      }
-      delete_fluid_player(player);
-    }
-    delete_fluid_synth(synth);
+// The soundfonts put together for a piece reach FluidSynth through its loader's file callbacks,
+// found by the name given to sfload; any other name is a real file.
+class LoaderFiles {
+ public:
+  static LoaderFiles& instance() {
+    static LoaderFiles files;
+    return files;
   }
-  delete_fluid_settings(settings);
-  return readable;
-}
+  std::string add(SoundfontImage& image) {
+    std::lock_guard lock(mutex_);
+    std::string name = "tervano:soundfont-in-memory:" + std::to_string(++serial_);
+    files_[name] = &image;
+    return name;
+  }
+  void remove(const std::string& name) {
+    std::lock_guard lock(mutex_);
+    files_.erase(name);
+  }
+  SoundfontImage* find(const char* name) {
+    std::lock_guard lock(mutex_);
+    auto it = files_.find(name);
+    return it == files_.end() ? nullptr : it->second;
+  }
 
-std::optional<std::vector<std::uint8_t>> readMidi(const std::string& path) {
-  if (!isPlainFile(path)) return std::nullopt;
-  std::error_code ec;
-  const auto size = fs::file_size(path, ec);
-  if (ec || size > kMaxMidiBytes) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-    return std::nullopt;
-  }
-  if (!isPlayableMidi(bytes) || !synthCanRead(bytes)) return std::nullopt;
-  return bytes;
+ private:
+  std::mutex mutex_;
+  std::map<std::string, SoundfontImage*> files_;
+  std::uint64_t serial_ = 0;
+};
+
+struct LoaderFile {
+  SoundfontImage* image = nullptr;
+  std::FILE* file = nullptr;
+  fluid_long_long_t pos = 0;
+};
+
+void* loaderOpen(const char* name) {
+  if (SoundfontImage* image = LoaderFiles::instance().find(name)) return new LoaderFile{image};
+  if (!isPlainFile(name)) return nullptr;
+  std::FILE* f = std::fopen(name, "rb");
+  return f ? new LoaderFile{nullptr, f} : nullptr;
+}
+int loaderRead(void* buffer, fluid_long_long_t count, void* handle) {
+  auto* h = static_cast<LoaderFile*>(handle);
+  if (count < 0) return FLUID_FAILED;
+  const auto n = static_cast<std::uint64_t>(count);
+  if (h->file) return std::fread(buffer, 1, n, h->file) == n ? FLUID_OK : FLUID_FAILED;
+  if (!h->image->read(static_cast<std::uint64_t>(h->pos), buffer, n)) return FLUID_FAILED;
+  h->pos += count;
+  return FLUID_OK;
+}
+int loaderSeek(void* handle, fluid_long_long_t offset, int origin) {
+  auto* h = static_cast<LoaderFile*>(handle);
+  if (h->file) return std::fseek(h->file, offset, origin) == 0 ? FLUID_OK : FLUID_FAILED;
+  const auto size = static_cast<fluid_long_long_t>(h->image->size());
+  const fluid_long_long_t base = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? h->pos : size;
+  if (base + offset < 0 || base + offset > size) return FLUID_FAILED;
+  h->pos = base + offset;
+  return FLUID_OK;
+}
+fluid_long_long_t loaderTell(void* handle) {
+  auto* h = static_cast<LoaderFile*>(handle);
+  return h->file ? std::ftell(h->file) : h->pos;
+}
+int loaderClose(void* handle) {
+  auto* h = static_cast<LoaderFile*>(handle);
+  if (h->file) std::fclose(h->file);
+  delete h;
+  return FLUID_OK;
 }
 
 }  // namespace
@@ -200,6 +267,7 @@ class MusicOutput final : public ui::MusicPlayer {
   bool isOpen() const override;
 
  private:
+  bool openPiece(const std::string& path);
   AudioEngine::State& engine_;
 };
 
@@ -207,14 +275,23 @@ struct AudioEngine::State {
   enum class CuePhase { Idle, Playing, Draining };
 
   AudioEngineOptions options;
+  const SdlLibrary* sdl = nullptr;
   bool sdlAudio = false;  // the audio subsystem is ours to quit
   SDL_AudioDeviceID device = 0;
   std::string driver;
   int rate = 0;
 
+  // The music side, built by the first open. Only the thread that opens music uses these, but
+  // for `synth` and `player`, which the callback reads under the device lock.
+  const FluidLibrary* fluid = nullptr;
+  bool synthFailed = false;
   fluid_settings_t* settings = nullptr;
   fluid_synth_t* synth = nullptr;
-  // Changed by the caller's thread under the device lock, used by the callback.
+  std::string soundfontPath;
+  std::optional<Soundfont> soundfont;  // empty: the file is loaded whole
+  int fontId = FLUID_FAILED;
+  // What the loaded soundfont holds (everything, when it is the whole file).
+  ChannelUse fontMelodic, fontDrums;
   fluid_player_t* player = nullptr;
 
   // The current cue, shared with the callback under the device lock.
@@ -249,7 +326,17 @@ struct AudioEngine::State {
   void becameQuiet();
   void idleLoop();
   bool openDevice();
-  void createSynth();
+  // The synthesizer with its soundfont (headers only, so far); false when there is none.
+  bool ensureSynth();
+  void freeSynth();
+  // Loads the instruments of the piece, unless the loaded ones include them.
+  bool loadInstruments(const MidiPiece& piece);
+  // Lets FluidSynth itself read the piece, on a player of its own that plays once and passes no
+  // event on. Its looping player retries a piece it cannot read, or one without length, endlessly
+  // inside the audio callback, which would hang the device: what it cannot read must never reach
+  // it. With the device lock held: it renders a block of the synthesizer, which is silent as no
+  // piece is open.
+  bool synthCanRead(const std::vector<std::uint8_t>& bytes);
   void mix(float* out, int frames);
   void finishCue(std::uint64_t serial);
 
@@ -269,7 +356,7 @@ bool AudioEngine::State::openDevice() {
   want.userdata = this;
   SDL_AudioSpec have{};
   // No changes allowed: SDL converts to whatever the hardware wants.
-  device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  device = sdl->SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (device == 0) return false;
   rate = have.freq;
   return true;
@@ -278,21 +365,28 @@ bool AudioEngine::State::openDevice() {
 // Starts SDL's audio with the driver it picks itself (nullptr) or a forced one, and opens the
 // device. On failure everything is undone.
 bool AudioEngine::State::tryDriver(const char* forced) {
-  if (forced) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, forced, SDL_HINT_OVERRIDE);
-  const bool started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-  if (forced) SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+  if (forced) sdl->SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, forced, SDL_HINT_OVERRIDE);
+  const bool started = sdl->SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  if (forced) sdl->SDL_ResetHint(SDL_HINT_AUDIODRIVER);
   if (!started) return false;
   if (openDevice()) {
-    const char* name = SDL_GetCurrentAudioDriver();
+    const char* name = sdl->SDL_GetCurrentAudioDriver();
     driver = name ? name : "";
     sdlAudio = true;
     return true;
   }
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
   return false;
 }
 
-void AudioEngine::State::createSynth() {
+bool AudioEngine::State::ensureSynth() {
+  if (synth) return true;
+  if (synthFailed || !canOpen) return false;
+  synthFailed = true;  // until it succeeds
+  fluid = fluidLibrary();
+  if (!fluid) return false;
+  routeFluidSynthLog(*fluid);
+
   std::string path = options.soundfont;
   if (path.empty()) {
     for (const char* candidate : kSystemSoundfonts) {
@@ -302,26 +396,111 @@ void AudioEngine::State::createSynth() {
       }
     }
   }
-  if (!isPlainFile(path) || !fluid_is_soundfont(path.c_str())) return;
+  if (!isPlainFile(path)) return false;
+  soundfontPath = path;
+  // The headers, read once; each piece then loads a soundfont of its own instruments. One this
+  // reader cannot take apart is loaded whole, and then only the samples of the instruments in
+  // use are read.
+  soundfont = Soundfont::read(path);
 
-  settings = new_fluid_settings();
-  if (!settings) return;
-  fluid_settings_setnum(settings, "synth.sample-rate", rate);
+  fluid_settings_t* s = fluid->new_fluid_settings();
+  if (!s) return false;
+  fluid->fluid_settings_setnum(s, "synth.sample-rate", rate);
   // The player advances with the rendered samples, so the music keeps pace with the device.
-  fluid_settings_setstr(settings, "player.timing-source", "sample");
-  fluid_settings_setint(settings, "synth.lock-memory", 0);
-  synth = new_fluid_synth(settings);
-  if (synth && fluid_synth_sfload(synth, path.c_str(), 1) != FLUID_FAILED) return;
-  if (synth) delete_fluid_synth(synth);
+  fluid->fluid_settings_setstr(s, "player.timing-source", "sample");
+  fluid->fluid_settings_setint(s, "synth.lock-memory", 0);
+  fluid->fluid_settings_setint(s, "synth.polyphony", kPolyphony);
+  fluid->fluid_settings_setint(s, "synth.dynamic-sample-loading", soundfont ? 0 : 1);
+  fluid_synth_t* made = fluid->new_fluid_synth(s);
+  fluid_sfloader_t* loader = made ? fluid->new_fluid_defsfloader(s) : nullptr;
+  if (!loader) {
+    if (made) fluid->delete_fluid_synth(made);
+    fluid->delete_fluid_settings(s);
+    return false;
+  }
+  fluid->fluid_sfloader_set_callbacks(loader, loaderOpen, loaderRead, loaderSeek, loaderTell,
+                                      loaderClose);
+  fluid->fluid_synth_add_sfloader(made, loader);  // the synthesizer owns it now
+  if (!soundfont) {
+    fontId = fluid->fluid_synth_sfload(made, path.c_str(), 1);
+    if (fontId == FLUID_FAILED) {
+      fluid->delete_fluid_synth(made);
+      fluid->delete_fluid_settings(s);
+      return false;
+    }
+    fontMelodic = fontDrums = everything();
+  }
+  settings = s;
+  std::lock_guard life(lifecycle);
+  DeviceLock lock(*sdl, device);
+  synth = made;
+  synthFailed = false;
+  return true;
+}
+
+bool AudioEngine::State::loadInstruments(const MidiPiece& piece) {
+  if (covers(fontMelodic, piece.melodic) && covers(fontDrums, piece.drums)) return true;
+  // The old instruments go first, so that the two sets are never held at once. The channels are
+  // reset to their first programs while the old ones are still there: the new soundfont has
+  // those too, and no channel is left looking for an instrument that is gone.
+  if (fontId != FLUID_FAILED) {
+    fluid->fluid_synth_system_reset(synth);
+    fluid->fluid_synth_sfunload(synth, fontId, 0);
+  }
+  fontId = FLUID_FAILED;
+  fontMelodic = fontDrums = ChannelUse{};
+  if (soundfont) {
+    SoundfontImage image = soundfont->subset(piece.melodic, piece.drums);
+    const std::string name = LoaderFiles::instance().add(image);
+    fontId = fluid->fluid_synth_sfload(synth, name.c_str(), 1);
+    LoaderFiles::instance().remove(name);
+    if (fontId != FLUID_FAILED) {
+      fontMelodic = piece.melodic;
+      fontDrums = piece.drums;
+      return true;
+    }
+    // What this reader took apart, the synthesizer would not take: it gets the whole file.
+    soundfont.reset();
+  }
+  fontId = fluid->fluid_synth_sfload(synth, soundfontPath.c_str(), 1);
+  if (fontId == FLUID_FAILED) return false;
+  fontMelodic = fontDrums = everything();
+  return true;
+}
+
+bool AudioEngine::State::synthCanRead(const std::vector<std::uint8_t>& bytes) {
+  bool readable = false;
+  if (fluid_player_t* check = fluid->new_fluid_player(synth)) {
+    fluid->fluid_player_set_playback_callback(check, ignoreEvent, nullptr);
+    // Plays once: a piece it cannot read ends the player instead of being retried.
+    if (fluid->fluid_player_set_loop(check, 1) == FLUID_OK &&
+        fluid->fluid_player_add_mem(check, bytes.data(), bytes.size()) == FLUID_OK &&
+        fluid->fluid_player_play(check) == FLUID_OK) {
+      float left[64];
+      float right[64];
+      // The first block loads the piece.
+      fluid->fluid_synth_write_float(synth, 64, left, 0, 1, right, 0, 1);
+      readable = fluid->fluid_player_get_status(check) == FLUID_PLAYER_PLAYING &&
+                 fluid->fluid_player_get_total_ticks(check) > 0;
+    }
+    fluid->delete_fluid_player(check);
+  }
+  return readable;
+}
+
+void AudioEngine::State::freeSynth() {
+  if (player) fluid->delete_fluid_player(player);
+  if (synth) fluid->delete_fluid_synth(synth);
+  if (settings) fluid->delete_fluid_settings(settings);
+  player = nullptr;
   synth = nullptr;
-  delete_fluid_settings(settings);
   settings = nullptr;
 }
 
 void AudioEngine::State::mix(float* out, int frames) {
   const std::size_t n = static_cast<std::size_t>(frames) * kChannels;
   if (synth) {
-    fluid_synth_write_float(synth, frames, out, 0, kChannels, out, 1, kChannels);
+    fluid->fluid_synth_write_float(synth, frames, out, 0, kChannels, out, 1, kChannels);
   } else {
     std::fill(out, out + n, 0.0f);
   }
@@ -354,7 +533,7 @@ void AudioEngine::State::finishCue(std::uint64_t serial) {
 bool AudioEngine::State::ensureOpen() {
   if (device) return true;
   if (!canOpen || !openDevice()) return false;
-  SDL_PauseAudioDevice(device, 0);
+  sdl->SDL_PauseAudioDevice(device, 0);
   return true;
 }
 
@@ -376,7 +555,7 @@ void AudioEngine::State::idleLoop() {
       lifecycleCv.wait_until(lock, deadline);
       continue;
     }
-    SDL_CloseAudioDevice(device);  // slow, and why it happens here
+    sdl->SDL_CloseAudioDevice(device);  // slow, and why it happens here
     device = 0;
   }
 }
@@ -384,18 +563,20 @@ void AudioEngine::State::idleLoop() {
 AudioEngine::AudioEngine(AudioEngineOptions options) : state_(std::make_unique<State>()) {
   State& s = *state_;
   s.options = std::move(options);
-  routeFluidSynthLog();
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Tervano");
-  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
+  // SDL's start connects to the D-Bus session bus, which would otherwise be launched here.
+  preventSessionBusAutolaunch();
+  s.sdl = sdlLibrary();
+  if (!s.sdl) return;
+  s.sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  s.sdl->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Tervano");
+  s.sdl->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
 
   if (!s.tryDriver(nullptr) && !s.options.fallbackDriver.empty()) {
     s.tryDriver(s.options.fallbackDriver.c_str());
   }
   if (!s.device) return;
   s.canOpen = true;
-  s.createSynth();
-  SDL_PauseAudioDevice(s.device, 0);
+  s.sdl->SDL_PauseAudioDevice(s.device, 0);
   s.quietSince = std::chrono::steady_clock::now();
   if (s.options.idleClose.count() > 0) s.idleThread = std::thread([&s] { s.idleLoop(); });
 }
@@ -408,16 +589,15 @@ AudioEngine::~AudioEngine() {
   }
   s.lifecycleCv.notify_all();
   if (s.idleThread.joinable()) s.idleThread.join();
-  if (s.device) SDL_CloseAudioDevice(s.device);  // waits for the callback to finish
-  if (s.player) delete_fluid_player(s.player);
-  if (s.synth) delete_fluid_synth(s.synth);
-  if (s.settings) delete_fluid_settings(s.settings);
-  if (s.sdlAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (s.device) s.sdl->SDL_CloseAudioDevice(s.device);  // waits for the callback to finish
+  s.freeSynth();
+  if (s.sdlAudio) s.sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool AudioEngine::playWavSync(const std::string& path) {
   State& s = *state_;
-  std::optional<Cue> cue = loadCue(path, s.rate);
+  if (!s.sdl) return false;
+  std::optional<Cue> cue = loadCue(*s.sdl, path, s.rate);
   if (!cue) return false;
   std::unique_lock life(s.lifecycle);
   if (!s.ensureOpen()) {
@@ -429,7 +609,7 @@ bool AudioEngine::playWavSync(const std::string& path) {
 
   std::uint64_t serial = 0;
   {
-    DeviceLock lock(s.device);
+    DeviceLock lock(*s.sdl, s.device);
     s.cue.swap(cue->samples);  // the previous cue is freed here, outside the callback
     s.cuePos = 0;
     s.cuePhase = State::CuePhase::Playing;
@@ -444,18 +624,23 @@ bool AudioEngine::playWavSync(const std::string& path) {
   s.waitCv.notify_all();
 
   std::unique_lock lock(s.waitMutex);
-  const bool finished = s.waitCv.wait_for(lock, cue->length + kCueMargin, [&] {
-    return s.doneSerial >= serial || s.latestSerial > serial;
-  });
+  s.waitCv.wait_for(lock, cue->length + kCueMargin,
+                    [&] { return s.doneSerial >= serial || s.latestSerial > serial; });
   lock.unlock();
   life.lock();
-  if (!finished) {
-    // The device stalled: drop the cue rather than let it sound later.
-    DeviceLock deviceLock(s.device);
-    if (s.cueSerial == serial) s.cuePhase = State::CuePhase::Idle;
+  {
+    // A device that stalled drops the cue rather than let it sound later. The samples are freed
+    // here, outside the callback: a long cue in float stereo takes megabytes.
+    DeviceLock deviceLock(*s.sdl, s.device);
+    if (s.cueSerial == serial) {
+      s.cuePhase = State::CuePhase::Idle;
+      s.cue.swap(cue->samples);
+    }
   }
   s.cueActive = false;
   s.becameQuiet();
+  life.unlock();
+  cue.reset();
   return true;
 }
 
@@ -476,24 +661,46 @@ std::string AudioEngine::driver() const {
 int AudioEngine::sampleRate() const {
   return state_->rate;
 }
-bool AudioEngine::hasSoundfont() const {
+bool AudioEngine::hasSynth() const {
   return state_->synth != nullptr;
+}
+int AudioEngine::loadedPresets() const {
+  const State& s = *state_;
+  if (!s.synth || s.fontId == FLUID_FAILED) return 0;
+  fluid_sfont_t* font = s.fluid->fluid_synth_get_sfont_by_id(s.synth, s.fontId);
+  if (!font) return 0;
+  int count = 0;
+  s.fluid->fluid_sfont_iteration_start(font);
+  while (s.fluid->fluid_sfont_iteration_next(font))
+    ++count;
+  return count;
 }
 
 bool MusicOutput::open(const std::string& path) {
   close();
-  if (!engine_.synth) return false;
-  std::optional<std::vector<std::uint8_t>> bytes = readMidi(path);
-  if (!bytes) return false;
+  const bool opened = openPiece(path);
+#ifdef __GLIBC__
+  // Loading instruments leaves the synthesizer's scratch space free but mapped; hand it back.
+  malloc_trim(0);
+#endif
+  return opened;
+}
 
+bool MusicOutput::openPiece(const std::string& path) {
+  std::optional<Midi> midi = readMidi(path);
+  if (!midi || !engine_.ensureSynth() || !engine_.loadInstruments(midi->piece)) {
+    return false;
+  }
+  const FluidLibrary& fl = *engine_.fluid;
   std::lock_guard life(engine_.lifecycle);
-  DeviceLock lock(engine_.device);
-  fluid_player_t* player = new_fluid_player(engine_.synth);
+  DeviceLock lock(*engine_.sdl, engine_.device);
+  if (!engine_.synthCanRead(midi->bytes)) return false;
+  fluid_player_t* player = fl.new_fluid_player(engine_.synth);
   if (!player) return false;
-  if (fluid_player_set_loop(player, -1) != FLUID_OK ||
-      fluid_player_add_mem(player, bytes->data(), bytes->size()) != FLUID_OK ||
-      fluid_player_seek(player, 0) != FLUID_OK) {
-    delete_fluid_player(player);
+  if (fl.fluid_player_set_loop(player, -1) != FLUID_OK ||
+      fl.fluid_player_add_mem(player, midi->bytes.data(), midi->bytes.size()) != FLUID_OK ||
+      fl.fluid_player_seek(player, 0) != FLUID_OK) {
+    fl.delete_fluid_player(player);
     return false;
   }
   engine_.player = player;
@@ -502,22 +709,24 @@ bool MusicOutput::open(const std::string& path) {
 
 void MusicOutput::play() {
   if (!engine_.player) return;
+  const FluidLibrary& fl = *engine_.fluid;
   std::lock_guard life(engine_.lifecycle);
   engine_.ensureOpen();
-  DeviceLock lock(engine_.device);
-  if (fluid_player_get_status(engine_.player) != FLUID_PLAYER_PLAYING) {
-    fluid_player_play(engine_.player);
+  DeviceLock lock(*engine_.sdl, engine_.device);
+  if (fl.fluid_player_get_status(engine_.player) != FLUID_PLAYER_PLAYING) {
+    fl.fluid_player_play(engine_.player);
   }
   engine_.musicPlaying = true;
 }
 
 void MusicOutput::stop() {
   if (!engine_.player) return;
+  const FluidLibrary& fl = *engine_.fluid;
   std::lock_guard life(engine_.lifecycle);
   {
-    DeviceLock lock(engine_.device);
-    fluid_player_stop(engine_.player);  // keeps the position
-    fluid_synth_all_sounds_off(engine_.synth, -1);
+    DeviceLock lock(*engine_.sdl, engine_.device);
+    fl.fluid_player_stop(engine_.player);  // keeps the position
+    fl.fluid_synth_all_sounds_off(engine_.synth, -1);
   }
   engine_.musicPlaying = false;
   engine_.becameQuiet();
@@ -525,12 +734,13 @@ void MusicOutput::stop() {
 
 void MusicOutput::close() {
   if (!engine_.player) return;
+  const FluidLibrary& fl = *engine_.fluid;
   std::lock_guard life(engine_.lifecycle);
   {
-    DeviceLock lock(engine_.device);
-    delete_fluid_player(engine_.player);
+    DeviceLock lock(*engine_.sdl, engine_.device);
+    fl.delete_fluid_player(engine_.player);
     engine_.player = nullptr;
-    fluid_synth_all_sounds_off(engine_.synth, -1);
+    fl.fluid_synth_all_sounds_off(engine_.synth, -1);
   }
   engine_.musicPlaying = false;
   engine_.becameQuiet();

@@ -23,6 +23,10 @@ struct AudioEngineOptions {
 // rendered by FluidSynth from a looping MIDI file player, with the current cue. Closing a device
 // takes up to a second, so a quiet device is closed by a thread of its own, never by the caller.
 // Without any device, cues only take their time and the music stays silent.
+//
+// Building the engine opens the device only: cues need nothing more. The synthesizer, with the
+// instruments of the piece, is loaded when a piece is first opened, and each piece opened later
+// brings the instruments it needs in place of the previous ones.
 class AudioEngine final : public SoundOutput {
  public:
   explicit AudioEngine(AudioEngineOptions options = {});
@@ -31,6 +35,7 @@ class AudioEngine final : public SoundOutput {
   AudioEngine& operator=(const AudioEngine&) = delete;
 
   bool playWavSync(const std::string& path) override;
+  // Open, play, stop and close come from one thread at a time.
   ui::MusicPlayer& music() override;
 
   // What the engine ended up with, for diagnostics and tests.
@@ -38,7 +43,10 @@ class AudioEngine final : public SoundOutput {
   bool deviceOpen() const;     // it is open right now
   std::string driver() const;  // empty without a device
   int sampleRate() const;      // frames per second of the mixed output, 0 without a device
-  bool hasSoundfont() const;
+  bool hasSynth() const;       // the synthesizer is loaded, with a soundfont
+  // The presets the synthesizer holds now: those of the open piece's instruments, or all of a
+  // soundfont that could not be taken apart. 0 without a synthesizer.
+  int loadedPresets() const;
 
  private:
   struct State;

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "audio/session_bus.h"
+
 namespace tervano::qt {
 
 namespace {
@@ -31,6 +33,25 @@ QString QtHost::filterText(const ui::FileFilter& f) {
   }
   return q(f.label) + " (" + patterns.join(' ') + ")";
 }
+
+namespace {
+
+// Programs started from here find the environment the way this program found it, without the
+// variable that keeps this program from launching a D-Bus session bus.
+void startDetached(const QString& program, const QStringList& arguments, const QString& folder) {
+  QProcess process;
+  process.setProgram(program);
+  process.setArguments(arguments);
+  process.setWorkingDirectory(folder);
+  if (audio::sessionBusAutolaunchPrevented()) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(audio::kSessionBusVariable);
+    process.setProcessEnvironment(environment);
+  }
+  process.startDetached();
+}
+
+}  // namespace
 
 QtHost::QtHost(std::string executable, std::unique_ptr<audio::SoundOutput> sound)
     : executable_(std::move(executable)), sound_(std::move(sound)) {}
@@ -152,7 +173,7 @@ ui::MusicPlayer& QtHost::music() {
 void QtHost::startInstance(std::string_view argument, const std::string& workingFolder) {
   QStringList args;
   if (!argument.empty()) args << q(argument);
-  QProcess::startDetached(q(executable_), args, q(workingFolder));
+  startDetached(q(executable_), args, q(workingFolder));
 }
 
 void QtHost::launchCommandScript(const std::string&, std::function<void()> runner) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace tervano::audio {
@@ -19,5 +21,27 @@ inline constexpr double kMinPieceSeconds = 0.1;
 // playing, so a broken file must be caught before that. FluidSynth reads less than the standard
 // allows (no longer headers, no foreign chunks), so the engine also lets it read the file.
 bool isPlayableMidi(std::span<const std::uint8_t> data);
+
+// The programs a group of channels is switched to, with program 0, where every channel starts,
+// and the keys it plays.
+struct ChannelUse {
+  std::bitset<128> programs;
+  std::bitset<128> keys;
+};
+
+// What the synthesizer needs to know of a piece beforehand, so that it loads only the
+// instruments, and of those only the keys, the piece can ask for.
+struct MidiPiece {
+  double seconds = 0;
+  ChannelUse melodic;
+  ChannelUse drums;  // channel 10
+  // System exclusive messages may turn any channel into a drum channel and back: a piece with
+  // them gets everything it uses counted for both groups.
+  bool systemExclusive = false;
+};
+
+// Reads a well-formed Standard MIDI File (the checks of isPlayableMidi but for its length);
+// nothing when it is broken.
+std::optional<MidiPiece> readMidiPiece(std::span<const std::uint8_t> data);
 
 }  // namespace tervano::audio

@@ -1,4 +1,4 @@
-#include "audio/engine/midi_check.h"
+#include "audio/midi_check.h"
 
 #include <algorithm>
 #include <optional>
@@ -69,7 +69,15 @@ int channelDataBytes(std::uint8_t status) {
 struct Track {
   std::uint64_t endTick = 0;
   std::vector<std::pair<std::uint64_t, std::uint32_t>> tempos;  // tick, microseconds a beat
+  ChannelUse melodic;
+  ChannelUse drums;
+  bool systemExclusive = false;
 };
+
+// The synthesizer's drum channel: the tenth of every sixteen.
+constexpr bool isDrumChannel(std::uint8_t status) {
+  return (status & 0x0F) == 9;
+}
 
 std::optional<Track> readTrack(std::span<const std::uint8_t> body) {
   Reader r(body);
@@ -82,14 +90,16 @@ std::optional<Track> readTrack(std::span<const std::uint8_t> body) {
     auto first = r.byte();
     if (!first) return std::nullopt;
     std::uint8_t status = *first;
-    int dataBytes = 0;
+    std::optional<std::uint8_t> firstData;
     if (status < 0x80) {
       // Running status: the byte just read is the first data byte.
       if (running == 0) return std::nullopt;
-      dataBytes = channelDataBytes(running) - 1;
+      firstData = status;
+      status = running;
     } else if (status < 0xF0) {
       running = status;
-      dataBytes = channelDataBytes(status);
+      firstData = r.byte();
+      if (!firstData) return std::nullopt;
     } else if (status == 0xFF) {
       // Meta and system exclusive events keep the running status: files in the wild rely on it.
       auto type = r.byte();
@@ -108,13 +118,22 @@ std::optional<Track> readTrack(std::span<const std::uint8_t> body) {
       }
       continue;
     } else if (status == 0xF0 || status == 0xF7) {
+      track.systemExclusive = true;
       auto len = r.varLen();
       if (!len || !r.skip(*len)) return std::nullopt;
       continue;
     } else {
       return std::nullopt;  // system common and real-time messages have no place in a file
     }
-    if (!r.skip(dataBytes)) return std::nullopt;
+    ChannelUse& use = isDrumChannel(status) ? track.drums : track.melodic;
+    if ((status & 0xF0) == 0xC0) use.programs.set(*firstData & 0x7F);
+    if ((status & 0xF0) == 0x90) {
+      auto velocity = r.byte();
+      if (!velocity) return std::nullopt;
+      if (*velocity) use.keys.set(*firstData & 0x7F);  // velocity 0 ends a note
+    } else if (!r.skip(channelDataBytes(status) - 1)) {
+      return std::nullopt;
+    }
   }
   // A track without its end marker: the player stops at the last event, which is good enough.
   return track;
@@ -145,34 +164,53 @@ double pieceSeconds(const std::vector<Track>& tracks, std::uint32_t division) {
 
 }  // namespace
 
-bool isPlayableMidi(std::span<const std::uint8_t> data) {
-  if (data.size() > kMaxMidiBytes) return false;
+std::optional<MidiPiece> readMidiPiece(std::span<const std::uint8_t> data) {
+  if (data.size() > kMaxMidiBytes) return std::nullopt;
   Reader r(data);
-  if (!r.tag("MThd")) return false;
+  if (!r.tag("MThd")) return std::nullopt;
   auto headerLen = r.bigEndian(4);
-  if (!headerLen || *headerLen < 6) return false;
+  if (!headerLen || *headerLen < 6) return std::nullopt;
   auto format = r.bigEndian(2);
   auto tracks = r.bigEndian(2);
   auto division = r.bigEndian(2);
-  if (!format || !tracks || !division) return false;
-  if (*format > 1 || *tracks == 0) return false;
+  if (!format || !tracks || !division) return std::nullopt;
+  if (*format > 1 || *tracks == 0) return std::nullopt;
   // Time code divisions (top bit set) and a zero resolution cannot be played.
-  if (*division == 0 || (*division & 0x8000)) return false;
-  if (!r.skip(*headerLen - 6)) return false;
+  if (*division == 0 || (*division & 0x8000)) return std::nullopt;
+  if (!r.skip(*headerLen - 6)) return std::nullopt;
 
   std::vector<Track> found;
+  MidiPiece piece;
   while (found.size() < *tracks) {
     const bool isTrack = r.tag("MTrk");
-    if (!isTrack && !r.skip(4)) return false;
+    if (!isTrack && !r.skip(4)) return std::nullopt;
     auto len = r.bigEndian(4);
-    if (!len || r.remaining() < *len) return false;
+    if (!len || r.remaining() < *len) return std::nullopt;
     auto body = r.take(*len);
     if (!isTrack) continue;  // chunks of other kinds are skipped
     auto track = readTrack(body);
-    if (!track) return false;
+    if (!track) return std::nullopt;
+    piece.melodic.programs |= track->melodic.programs;
+    piece.melodic.keys |= track->melodic.keys;
+    piece.drums.programs |= track->drums.programs;
+    piece.drums.keys |= track->drums.keys;
+    piece.systemExclusive = piece.systemExclusive || track->systemExclusive;
     found.push_back(std::move(*track));
   }
-  return pieceSeconds(found, *division) >= kMinPieceSeconds;
+  piece.melodic.programs.set(0);
+  piece.drums.programs.set(0);
+  if (piece.systemExclusive) {
+    piece.melodic.programs |= piece.drums.programs;
+    piece.melodic.keys |= piece.drums.keys;
+    piece.drums = piece.melodic;
+  }
+  piece.seconds = pieceSeconds(found, *division);
+  return piece;
+}
+
+bool isPlayableMidi(std::span<const std::uint8_t> data) {
+  const auto piece = readMidiPiece(data);
+  return piece && piece->seconds >= kMinPieceSeconds;
 }
 
 }  // namespace tervano::audio

@@ -1,0 +1,142 @@
+// How long the first cue of a program waits for the sound output: the time playWavSync takes
+// beyond the cue's own length. Each run is a fresh process (SDL is loaded once per process),
+// once with the output asked for by the first cue itself ("cold") and once with it started a
+// second before, as the main window does at its first paint when the cues are on ("started").
+//
+//   first_cue_bench CUE.wav [RUNS]
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/deferred_output.h"
+#include "audio/engine/audio_engine.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::uint32_t little(const char* p, int bytes) {
+  std::uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i)
+    v = v << 8 | static_cast<unsigned char>(p[i]);
+  return v;
+}
+
+// The length of a PCM WAV file in seconds, from its "fmt " and "data" chunks.
+std::optional<double> wavSeconds(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") || bytes.compare(8, 4, "WAVE")) {
+    return std::nullopt;
+  }
+  std::uint32_t bytesPerSecond = 0, data = 0;
+  for (std::size_t at = 12; at + 8 <= bytes.size();) {
+    const std::uint32_t size = little(&bytes[at + 4], 4);
+    if (!bytes.compare(at, 4, "fmt ") && at + 20 <= bytes.size()) {
+      bytesPerSecond = little(&bytes[at + 16], 4);
+    }
+    if (!bytes.compare(at, 4, "data")) data = size;
+    at += 8 + size + (size & 1);
+  }
+  if (!bytesPerSecond || !data) return std::nullopt;
+  return double(data) / bytesPerSecond;
+}
+
+// One measurement in this process: the wait in milliseconds.
+int measure(const std::string& cue, bool started) {
+  const auto length = wavSeconds(cue);
+  if (!length) {
+    std::fprintf(stderr, "%s is no PCM WAV file\n", cue.c_str());
+    return 1;
+  }
+  tervano::audio::DeferredSoundOutput output(
+      [] { return std::make_unique<tervano::audio::AudioEngine>(); });
+  if (started) {
+    output.start();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+  }
+  const auto begin = Clock::now();
+  const bool played = output.playWavSync(cue);
+  const double elapsed = std::chrono::duration<double>(Clock::now() - begin).count();
+  std::printf("%.1f %d\n", (elapsed - *length) * 1000, played ? 1 : 0);
+  return 0;
+}
+
+std::optional<double> runChild(const char* self, const std::string& cue, const char* mode) {
+  int out[2];
+  if (pipe(out) != 0) return std::nullopt;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, out[0]);
+  std::vector<std::string> args = {self, "--measure", mode, cue};
+  std::vector<char*> argv;
+  for (auto& a : args)
+    argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  const int rc = posix_spawn(&pid, self, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(out[1]);
+  if (rc != 0) {
+    close(out[0]);
+    return std::nullopt;
+  }
+  std::string text;
+  char buffer[128];
+  ssize_t n = 0;
+  while ((n = read(out[0], buffer, sizeof buffer)) > 0)
+    text.append(buffer, static_cast<std::size_t>(n));
+  close(out[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (text.empty()) return std::nullopt;
+  return std::atof(text.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], "--measure") == 0) {
+    return measure(argv[3], std::strcmp(argv[2], "started") == 0);
+  }
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s CUE.wav [RUNS]\n", argv[0]);
+    return 2;
+  }
+  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
+  const std::string self = "/proc/self/exe";
+  char path[4096];
+  const ssize_t len = readlink(self.c_str(), path, sizeof path - 1);
+  if (len <= 0) return 1;
+  path[len] = '\0';
+  for (const char* mode : {"cold", "started"}) {
+    std::vector<double> waits;
+    for (int i = 0; i < runs; ++i) {
+      if (auto w = runChild(path, argv[1], mode)) waits.push_back(*w);
+    }
+    if (waits.empty()) {
+      std::fprintf(stderr, "no measurement for %s\n", mode);
+      return 1;
+    }
+    std::sort(waits.begin(), waits.end());
+    std::printf("first cue, output %-8s runs %2zu  wait median %6.1f ms  min %6.1f  max %6.1f\n",
+                mode, waits.size(), waits[waits.size() / 2], waits.front(), waits.back());
+  }
+  return 0;
+}
