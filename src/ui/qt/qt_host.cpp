@@ -132,6 +132,8 @@ std::unique_ptr<QFileDialog> QtHost::makeFileDialog(const ui::FileDialogOptions&
   auto dialog = std::make_unique<QFileDialog>(parent, q(o.title), q(o.initialFolder));
   dialog->setOption(QFileDialog::DontUseNativeDialog, true);
   dialog->setOption(QFileDialog::ReadOnly, false);
+  // The labels are what the player reads; the wildcards that stand for Czech letters are not.
+  dialog->setOption(QFileDialog::HideNameFilterDetails, true);
   QStringList filters;
   for (const auto& f : o.filters)
     filters << filterText(f);

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The crossword editor in the real program under Xvfb: a crossword is written from a word list,
 # given its scores, saved through the chooser, loaded back and then played in the game, where
-# "Kontrola" accepts its answers (scripts/editor_demo.py); then the editor's accessibility tree is
-# checked for the names of its controls (scripts/editor_a11y.py). Screenshots go to the folder.
+# "Kontrola" accepts its answers (scripts/demos/editor_demo.py); then the editor's accessibility tree is
+# checked for the names of its controls (scripts/demos/editor_a11y.py). Screenshots go to the folder.
 #
-#   scripts/editor_demo.sh OUTPUT_FOLDER
+#   scripts/demos/editor_demo.sh OUTPUT_FOLDER
 #
 # TERVANO_BUILD_DIR  build folder (default: build); built when the program is missing
 #
@@ -26,8 +26,8 @@ if [ "${1:-}" = "--inside" ]; then
   exit
 fi
 
-out=${1:?usage: scripts/editor_demo.sh OUTPUT_FOLDER}
-cd "$(dirname "$0")/.."
+out=${1:?usage: scripts/demos/editor_demo.sh OUTPUT_FOLDER}
+cd "$(dirname "$0")/../.."
 build=${TERVANO_BUILD_DIR:-build}
 scripts/deps.sh xvfb xauth imagemagick xdotool at-spi2-core python3-gi gir1.2-atspi-2.0 dbus
 if [ ! -x "$build/program/tervano-hra" ]; then
