@@ -2,6 +2,7 @@
 
 #include "data/numbers.h"
 #include "data/records.h"
+#include "editor/crossword_editor.h"
 #include "ui/ids/chooser.h"
 #include "ui/ids/window.h"
 
@@ -92,27 +93,41 @@ bool Chooser::valid() {
   return true;
 }
 
+bool Chooser::validForEditing() {
+  if (!valid()) return false;
+  if (editor::gradeNumber(grade()) && editor::crosswordNumber(crossword())) return true;
+  ui::showInfo(host_, kChooserIncomplete);
+  return false;
+}
+
 void Chooser::startGame() {
   if (!valid()) return;
   if (client_) client_->confirm(ChooserPurpose::StartGame, grade(), crossword());
 }
 
 void Chooser::confirmClick() {
-  if (!valid()) return;
-  const std::string& title = controls_.text(id::kChooserTitle);
-  if (client_ && (title == kChooserTitleLoad || title == kChooserTitleSave))
-    client_->confirm(title == kChooserTitleLoad ? ChooserPurpose::Load : ChooserPurpose::Save,
-                     grade(), crossword());
+  const std::string title = controls_.text(id::kChooserTitle);
+  const bool editing = title == kChooserTitleLoad || title == kChooserTitleSave;
+  if (!(editing ? validForEditing() : valid())) return;
+  // Copies: the row's recount rewrites both boxes.
+  const std::string g = grade();
+  const std::string n = crossword();
+  if (client_ && editing)
+    client_->confirm(title == kChooserTitleLoad ? ChooserPurpose::Load : ChooserPurpose::Save, g,
+                     n);
   recount();
 }
 
 void Chooser::back() {
   close();
   recount();
+  if (client_) client_->back();
 }
 
 void Chooser::removeClick() {
-  if (client_) client_->remove(grade(), crossword());
+  const std::string g = grade();
+  const std::string n = crossword();
+  if (client_) client_->remove(g, n);
 }
 
 void Chooser::recount() {

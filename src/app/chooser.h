@@ -9,6 +9,7 @@
 #include "data/session.h"
 #include "ui/controls.h"
 #include "ui/host.h"
+#include "ui/texts.h"
 
 namespace tervano::app {
 
@@ -20,7 +21,7 @@ inline constexpr const char* kChooserTitleGame = "Nastavení hry";
 inline constexpr const char* kChooserTitleLoad = "Načíst křížovku";
 inline constexpr const char* kChooserTitleSave = "Uložit křížovku";
 inline constexpr const char* kUnknown = "<Neznámo>";
-inline constexpr const char* kChooserIncomplete = "Údaj o ročníku a křížovce musí být vyplněn.";
+inline constexpr const char* kChooserIncomplete = text::kPositionIncomplete;
 
 // The mode that uses the chooser: the main game starts a game, the editors load and save.
 class ChooserClient {
@@ -29,11 +30,13 @@ class ChooserClient {
   // A confirmation whose grade and crossword passed the chooser's check (texts as typed).
   virtual void confirm(ChooserPurpose purpose, const std::string& grade,
                        const std::string& crossword) = 0;
-  // "Vymazat křížovku" for the texts of the two boxes.
+  // "Vymazat křížovku" for the texts of the two boxes (not checked by the chooser).
   virtual void remove(const std::string& grade, const std::string& crossword) {
     (void)grade;
     (void)crossword;
   }
+  // "Zpět na hlavní nabídku": the chooser was left without a choice.
+  virtual void back() {}
 };
 
 // The crossword chooser window: a grade and a crossword, chosen for whoever opened it.
@@ -54,6 +57,9 @@ class Chooser {
   void recount();
   // The check shared by both confirmations; shows its message when it fails.
   bool valid();
+  // The stricter check of "Potvrď" for loading and saving: a grade 1 to 4 and a crossword
+  // number from 1, both as plain digits, so that no stray folder or list can come of them.
+  bool validForEditing();
 
   const std::string& grade() const;
   const std::string& crossword() const;

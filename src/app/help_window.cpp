@@ -1,10 +1,12 @@
 #include "app/help_window.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string_view>
 
 #include "app/helptexts.h"
 #include "data/records.h"
+#include "data/textfile.h"
 #include "ui/ids/help.h"
 #include "ui/ids/menu.h"
 #include "ui/ids/timers.h"
@@ -189,11 +191,22 @@ void HelpWindow::linkReset() {
 }
 
 void HelpWindow::linkClick() {
-  if (folder_.isFile(paths::kHelpFile))
-    host_.openDocument(folder_.resolve(paths::kHelpFile).string(),
-                       folder_.resolve(paths::kHelpFolder).string());
-  else
+  if (!folder_.isFile(paths::kHelpFile)) {
     ui::showError(host_, kHelpMissing);
+    return;
+  }
+  // The viewer reads and lays out the whole file: a wrong, huge file would freeze the program.
+  std::error_code ec;
+  const auto file = folder_.resolve(paths::kHelpFile);
+  const auto size = std::filesystem::file_size(file, ec);
+  if (!ec && size > limits::kHelpFile) {
+    ui::showError(host_, "Soubor nápovědy „" + file.string() + "“ je příliš velký (" +
+                             std::to_string(size / 1024) + " kB), a proto se neotevře.\r" +
+                             "Nápověda má nejvýše " + std::to_string(limits::kHelpFile / 1024) +
+                             " kB. Zkontrolujte nainstalované součásti Tervana.");
+    return;
+  }
+  host_.openDocument(file.string(), folder_.resolve(paths::kHelpFolder).string());
 }
 
 }  // namespace tervano::app

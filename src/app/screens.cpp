@@ -40,6 +40,10 @@ void declareCommonScreens(ui::Controls& c) {
   c.declare(kScoringGroup, caption("Bodování za tuto křížovku"));
   for (auto s : {kScoreGood, kScoreBad, kScoreGoodTajenka, kScoreBadTajenka, kScoreWordCount})
     c.declare(s, caption("0"));
+  c.declare(kScoreGoodCaption, caption("Body za dobře zodpovězená slova:"));
+  c.declare(kScoreBadCaption, caption("Body za špatně zodpovězená slova:"));
+  c.declare(kScoreGoodTajenkaCaption, caption("Body za dobře zodpovězenou tajenku:"));
+  c.declare(kScoreBadTajenkaCaption, caption("Body za špatně zodpovězenou tajenku:"));
   c.declare(kCanGain, caption("0"));
   c.declare(kCanLose, caption("0"));
   c.declare(kAnswerArea);
@@ -47,6 +51,7 @@ void declareCommonScreens(ui::Controls& c) {
   c.declare(kMapArea);
   c.declare(kKontrola, caption("Kontrola"));
   c.declare(kShowMenu, caption("Hlavní nabídka"));
+  c.declare(kProgressGroup, caption("Jak daleko již jste ..."));
   ui::Control gauge;
   gauge.maximum = 100;
   c.declare(kGaugeGrades, gauge);

@@ -5,6 +5,7 @@
 #include "data/errors.h"
 #include "data/numbers.h"
 #include "data/records.h"
+#include "data/textfile.h"
 #include "ui/ids.h"
 
 namespace tervano::autosave {
@@ -44,7 +45,7 @@ void Autosave::reread() {
 }
 
 void Autosave::autoszav() {
-  session_.autosf = folder_.load(paths::kAutosaveLog);
+  session_.autosf = folder_.load(paths::kAutosaveLog, limits::kAutosaveLog);
   const TextList& log = session_.autosf;
   if (log.get(header::kEnabled) == kYes) controls_.setChecked(id::kAutosaveOn, true);
   controls_.setValue(id::kAutosaveQuota,
@@ -126,7 +127,7 @@ void Autosave::applySettings() {
   log.set(header::kLimit, limit);
   log.set(header::kTrigger, trigger);
   saveLog();
-  session_.autosf = folder_.load(paths::kAutosaveLog);
+  session_.autosf = folder_.load(paths::kAutosaveLog, limits::kAutosaveLog);
 }
 
 void Autosave::normaliseTrigger() {

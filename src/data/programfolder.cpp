@@ -118,8 +118,8 @@ bool ProgramFolder::isFile(std::string_view path) const {
   return fs::is_regular_file(resolve(path), ec);
 }
 
-TextList ProgramFolder::load(std::string_view path) const {
-  return loadTextList(resolve(path));
+TextList ProgramFolder::load(std::string_view path, std::uintmax_t maxBytes) const {
+  return loadTextList(resolve(path), maxBytes);
 }
 
 void ProgramFolder::save(std::string_view path, const TextList& list) const {

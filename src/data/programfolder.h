@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -15,6 +16,7 @@ namespace tervano {
 // exist keeps the spelling given, so new files are created with the name the caller chose.
 class ProgramFolder {
  public:
+  static constexpr std::uintmax_t kDefaultLimit = 1024u * 1024u;
   explicit ProgramFolder(std::filesystem::path root);
 
   // The folder holding the running executable (not the working folder).
@@ -31,7 +33,8 @@ class ProgramFolder {
   bool exists(std::string_view path) const;
   bool isFile(std::string_view path) const;
 
-  TextList load(std::string_view path) const;
+  // Reads a text list; a file larger than maxBytes is refused (see limits in textfile.h).
+  TextList load(std::string_view path, std::uintmax_t maxBytes = kDefaultLimit) const;
   void save(std::string_view path, const TextList& list) const;
   // Removes a file; a missing file is not an error.
   void remove(std::string_view path) const;

@@ -102,22 +102,27 @@ void removeStaleTemporaries(const fs::path& folder, const std::string& fileName)
 
 }  // namespace
 
-std::string readFileBytes(const fs::path& path) {
+[[noreturn]] void tooLarge(const fs::path& path, std::uintmax_t size, std::uintmax_t maxBytes) {
+  auto kb = [](std::uintmax_t bytes) { return std::to_string((bytes + 1023) / 1024) + " kB"; };
+  throw FileError("Soubor „" + shown(path) + "“ je příliš velký (" + kb(size) +
+                  "); soubor tohoto druhu má nejvýše " + kb(maxBytes) + ".");
+}
+
+std::string readFileBytes(const fs::path& path, std::uintmax_t maxBytes) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) fail("Soubor nelze otevřít", path, errno);
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) fail("Soubor nelze otevřít", path, errno);
   if (S_ISDIR(st.st_mode)) fail("Soubor nelze otevřít", path, EISDIR);
-  if (static_cast<std::uintmax_t>(st.st_size) > kMaxFileBytes)
-    throw FileError("Soubor „" + shown(path) + "“ je příliš velký.");
+  if (static_cast<std::uintmax_t>(st.st_size) > maxBytes)
+    tooLarge(path, static_cast<std::uintmax_t>(st.st_size), maxBytes);
   std::string bytes;
   bytes.resize(static_cast<std::size_t>(st.st_size));
   std::size_t done = 0;
   for (;;) {
     if (done == bytes.size()) {
       // The file may have grown since fstat; keep reading, within the limit.
-      if (bytes.size() >= kMaxFileBytes)
-        throw FileError("Soubor „" + shown(path) + "“ je příliš velký.");
+      if (bytes.size() > maxBytes) tooLarge(path, bytes.size(), maxBytes);
       bytes.resize(bytes.size() + 4096);
     }
     const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
@@ -128,12 +133,13 @@ std::string readFileBytes(const fs::path& path) {
     if (n == 0) break;
     done += static_cast<std::size_t>(n);
   }
+  if (done > maxBytes) tooLarge(path, done, maxBytes);
   bytes.resize(done);
   return bytes;
 }
 
-TextList loadTextList(const fs::path& path) {
-  return TextList::fromText(cp1250::decode(readFileBytes(path)));
+TextList loadTextList(const fs::path& path, std::uintmax_t maxBytes) {
+  return TextList::fromText(cp1250::decode(readFileBytes(path, maxBytes)));
 }
 
 void saveTextList(const fs::path& path, const TextList& list) {

@@ -12,7 +12,8 @@ TextList TextList::fromText(std::string_view text) {
   std::size_t start = 0;
   while (start < n) {
     std::size_t end = start;
-    while (end < n && text[end] != '\r' && text[end] != '\n') ++end;
+    while (end < n && text[end] != '\r' && text[end] != '\n')
+      ++end;
     if (end == n) {
       list.lines_.emplace_back(text.substr(start));
       break;

@@ -5,6 +5,7 @@
 #include "data/events.h"
 #include "data/numbers.h"
 #include "data/records.h"
+#include "data/textfile.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
 
@@ -40,10 +41,10 @@ void Game::prvkr() {
   if (!folder)
     throw FileError("Křížovku ročníku „" + g + "“ s číslem „" + n +
                     "“ nelze otevřít: ročník i číslo musí být kladná celá čísla.");
-  session_.konftaj = folder_.load(*folder + "k.nk");
-  session_.vyslt = folder_.load(*folder + "k.vk");
-  controls_.setLines(id::kLegendArea, folder_.load(*folder + "k.lk"));
-  controls_.setLines(id::kMapArea, folder_.load(*folder + "k.mk"));
+  session_.konftaj = folder_.load(*folder + "k.nk", limits::kCrosswordFile);
+  session_.vyslt = folder_.load(*folder + "k.vk", limits::kCrosswordFile);
+  controls_.setLines(id::kLegendArea, folder_.load(*folder + "k.lk", limits::kCrosswordFile));
+  controls_.setLines(id::kMapArea, folder_.load(*folder + "k.mk", limits::kCrosswordFile));
 
   const TextList& k = session_.konftaj;
   controls_.setText(id::kScoreGood, k.get(konf::kPointsPerGood));
@@ -158,22 +159,28 @@ void Game::start() {
   session_.gameFinished = false;
 }
 
+// The two timers below run every second or half second: a counter that a script or a damaged
+// saved game left as text would raise the same error box at every tick, one over the other. They
+// wait instead until the numbers are numbers again.
 void Game::kontrolaTimerTick() {
-  if (parseInt(session_.zaklnast.get(desc::kGradeCountFirst + 3)) >
-      parseInt(counter(id::kCrossword)))
-    controls_.setEnabled(id::kKontrola, true);
+  const auto last = tryParseInt(session_.zaklnast.get(desc::kGradeCountFirst + 3));
+  const auto crossword = tryParseInt(counter(id::kCrossword));
+  if (last && crossword && *last > *crossword) controls_.setEnabled(id::kKontrola, true);
   session_.gameFinished = false;
 }
 
 void Game::gaugeTimerTick() {
-  controls_.setRange(id::kGaugeGrades, 0, parseInt(session_.zaklnast.get(desc::kGrades)));
-  controls_.setValue(id::kGaugeGrades, parseInt(counter(id::kGrade)));
-  const std::int32_t g = parseInt(counter(id::kGrade));
-  if (g >= 1 && g <= 4) {
-    controls_.setRange(id::kGaugeCrosswords, 0,
-                       parseInt(session_.zaklnast.get(desc::kGradeCountFirst + g - 1)));
-    controls_.setValue(id::kGaugeCrosswords, parseInt(counter(id::kCrossword)));
-  }
+  const auto grades = tryParseInt(session_.zaklnast.get(desc::kGrades));
+  const auto g = tryParseInt(counter(id::kGrade));
+  if (!grades || !g) return;
+  controls_.setRange(id::kGaugeGrades, 0, *grades);
+  controls_.setValue(id::kGaugeGrades, *g);
+  if (*g < 1 || *g > 4) return;
+  const auto count = tryParseInt(session_.zaklnast.get(desc::kGradeCountFirst + *g - 1));
+  const auto n = tryParseInt(counter(id::kCrossword));
+  if (!count || !n) return;
+  controls_.setRange(id::kGaugeCrosswords, 0, *count);
+  controls_.setValue(id::kGaugeCrosswords, *n);
 }
 
 void Game::toggleErrorPerLine() {

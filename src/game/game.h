@@ -66,6 +66,8 @@ class Game {
   void load() { lk(); }
   void lk();
   void ovv();
+  // The exported autosave record is deleted once a game has been loaded in full.
+  void discardExportedRecord();
 
   static std::string changeExtension(const std::string& path, std::string_view extension);
   ui::FileDialogOptions loadDialogOptions() const;
@@ -74,6 +76,8 @@ class Game {
 
  private:
   void repair();
+  // A saved game is never written from an empty record; true (with a message) when it is empty.
+  bool refuseEmptyRecord();
   void applySwitches();
 
   ui::Controls& controls_;

@@ -4,6 +4,7 @@
 
 #include "data/numbers.h"
 #include "data/records.h"
+#include "data/textfile.h"
 #include "game/game.h"
 #include "ui/ids.h"
 
@@ -14,6 +15,9 @@ namespace {
 const char* kNoVersionInSet =
     "Konfigurační soubor neobsahuje informaci o verzi vašich křížovek, spusťte prosím instalátor "
     "tohoto produktu.";
+const char* kNothingToSave =
+    "Hru nelze uložit: nová hra se nespustila celá, a tak ještě nemá co uložit.\rSpusťte "
+    "novou hru znovu nebo načtěte uloženou hru.";
 const char* kRepairWarning =
     " Varování!!!: Dojde k přepsání souboru s poslední nedoluštěnou křížovkou(soubor s příponou "
     "kn1).";
@@ -56,7 +60,14 @@ bool Game::isAutosaveLog(const std::string& path) const {
   return std::filesystem::equivalent(folder_.resolve(path), log, ec) && !ec;
 }
 
+bool Game::refuseEmptyRecord() {
+  if (!session_.saveRecord.empty()) return false;
+  ui::showError(host_, kNothingToSave);
+  return true;
+}
+
 void Game::save() {
+  if (refuseEmptyRecord()) return;
   auto chosen = host_.saveFile(saveDialogOptions());
   if (!chosen) return;
   session_.saveFileName = *chosen;
@@ -64,6 +75,9 @@ void Game::save() {
 }
 
 void Game::sk() {
+  // Between the steps of a new game the record is empty; written out it would be a saved game
+  // that nothing can load.
+  if (refuseEmptyRecord()) return;
   TextList& r = session_.saveRecord;
   r.set(saverec::kMusic, yesNo(sound_.musicOn()));
   r.set(saverec::kSound, yesNo(sound_.soundOn()));
@@ -100,12 +114,15 @@ void Game::loadGameCommand() {
     lk();
     return;
   }
-  session_.saveRecord = folder_.load(changeExtension(*chosen, ".kr1"));
+  session_.saveRecord = folder_.load(changeExtension(*chosen, ".kr1"), limits::kSavedGame);
   load();
   setGameRunningColumn();
   prvkr();
   if (session_.saveRecord.get(saverec::kAnswerMarker) == "S")
-    controls_.setLines(id::kAnswerArea, folder_.load(changeExtension(*chosen, ".kn1")));
+    controls_.setLines(id::kAnswerArea,
+                       folder_.load(changeExtension(*chosen, ".kn1"), limits::kAnswers));
+  // An exported autosave record is used once: gone once a game loaded in full.
+  discardExportedRecord();
 }
 
 void Game::applySwitches() {
@@ -135,22 +152,28 @@ void Game::applySwitches() {
 void Game::lk() {
   if (isAutosaveLog(session_.loadFileName)) {
     hooks_.restartInAutosaveManager();
-  } else {
-    session_.saveRecord = folder_.load(session_.loadFileName);
-    const TextList& r = session_.saveRecord;
-    if (r.get(saverec::kAnswerMarker) == "S")
-      controls_.setLines(id::kAnswerArea,
-                         folder_.load(changeExtension(session_.loadFileName, ".kn1")));
-    setCounter(id::kPoints, r.get(saverec::kPoints));
-    setCounter(id::kGrade, r.get(saverec::kGrade));
-    setCounter(id::kCrossword, r.get(saverec::kCrossword));
-    setCounter(id::kGood, r.get(saverec::kGood));
-    setCounter(id::kBad, r.get(saverec::kBad));
-    sound_.medplay();
-    applySwitches();
-    controls_.startTimer(id::kTimerGauge);
-    ovv();
+    discardExportedRecord();
+    return;
   }
+  session_.saveRecord = folder_.load(session_.loadFileName, limits::kSavedGame);
+  const TextList& r = session_.saveRecord;
+  if (r.get(saverec::kAnswerMarker) == "S")
+    controls_.setLines(id::kAnswerArea, folder_.load(changeExtension(session_.loadFileName, ".kn1"),
+                                                     limits::kAnswers));
+  setCounter(id::kPoints, r.get(saverec::kPoints));
+  setCounter(id::kGrade, r.get(saverec::kGrade));
+  setCounter(id::kCrossword, r.get(saverec::kCrossword));
+  setCounter(id::kGood, r.get(saverec::kGood));
+  setCounter(id::kBad, r.get(saverec::kBad));
+  sound_.medplay();
+  applySwitches();
+  ovv();
+  // Only a record that passed its checks feeds the gauges. The exported autosave record is
+  // deleted by whoever loaded it, once the whole load has succeeded.
+  if (!host_.quitRequested()) controls_.startTimer(id::kTimerGauge);
+}
+
+void Game::discardExportedRecord() {
   folder_.remove(paths::kExportedRecord);
 }
 
@@ -199,7 +222,13 @@ void Game::ovv() {
 }
 
 void Game::repair() {
-  session_.saveRecord.set(saverec::kVersion, session_.zaklnast.get(desc::kSetNumber));
+  // A record too short to hold its version is completed from the default record first, or the
+  // repair would change nothing and the same question would come back.
+  TextList& r = session_.saveRecord;
+  const TextList defaults = defaultSaveRecord();
+  while (r.count() < saverec::kLines)
+    r.append(defaults.get(r.count()));
+  r.set(saverec::kVersion, session_.zaklnast.get(desc::kSetNumber));
   controls_.setLines(id::kAnswerArea, {});
   session_.saveRecord.set(saverec::kAnswerMarker, kNo);
   session_.saveFileName = session_.loadFileName;

@@ -24,6 +24,8 @@ inline constexpr const char* kSetSwitched = "Sada byla úspěšně přehozena.";
 inline constexpr const char* kFailed = "Došlo k chybě a funkce selhala.";
 inline constexpr const char* kDataUnsaved =
     "Data nejsou uložena.\rStisknutím tlačítka Uložit data uložíte.";
+// The chooser's answer to a grade or crossword it cannot use.
+inline constexpr const char* kPositionIncomplete = "Údaj o ročníku a křížovce musí být vyplněn.";
 inline constexpr const char* kSaveChangesQuestion = "Chcete uložit změny v současné křížovce?";
 inline constexpr const char* kAssignScript =
     "Tento druh scriptu musí\rbýt přiřazen k určité křížovce.\rJděte do nabídky skript a "

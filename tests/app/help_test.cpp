@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/helptexts.h"
+#include "data/textfile.h"
 #include "program_folder.h"
 #include "ui/ids.h"
 
@@ -144,6 +145,13 @@ TEST(HelpWindow, TheLinkShowsWhetherTheHelpFileIsThere) {
   EXPECT_EQ(rig.c().get(id::kHelpLink).color, "blue");
   rig.app->click(id::kHelpLink);
   EXPECT_EQ(rig.host.only({"document"}), (V{"document hkriz.hlp"}));
+  // A help file far larger than help pages are is not handed to the viewer.
+  rig.host.clear();
+  rig.dir.writeBytes("help/hkriz.hlp", std::string(limits::kHelpFile + 1, ' '));
+  rig.app->click(id::kHelpLink);
+  EXPECT_TRUE(rig.host.only({"document"}).empty());
+  ASSERT_EQ(rig.host.only({"error"}).size(), 1u);
+  EXPECT_NE(rig.host.only({"error"})[0].find("je příliš velký"), std::string::npos);
 }
 
 TEST(AboutWindow, ItsButtons) {

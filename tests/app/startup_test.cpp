@@ -52,6 +52,18 @@ TEST(StartUp, TheExportedRecordIsOfferedFirstAndCanBeDeclined) {
   EXPECT_FALSE(rig.dir.exists("Data/kriz/~automatické uložení.kr1"));  // used or not: gone
 }
 
+TEST(StartUp, TheAutosaveSettingsAreReadBeforeTheExportedRecordIsOffered) {
+  StartRig rig;
+  rig.dir.write("Data/kriz/automatické uložení.kra", {"A", "5", "5", "kontrole každé křížovky"});
+  rig.dir.write("Data/kriz/~automatické uložení.kr1", testing::record());
+  rig.host.ok();
+  rig.start("");
+  const V seen = rig.host.only({"error", "ask"});
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].rfind("error: Kvóta 5 záznamů byla naplněna.", 0), 0u) << seen[0];
+  EXPECT_EQ(seen[1].rfind("ask: Má se načíst exportovaný záznam", 0), 0u) << seen[1];
+}
+
 TEST(StartUp, AStartUpFailureEndsTheProgramWithOneMessage) {
   StartRig rig;
   rig.dir.remove("tervano/r1/k1");

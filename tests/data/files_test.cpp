@@ -89,6 +89,21 @@ TEST(TextFiles, MissingAndUnreadableFilesGiveACzechError) {
   EXPECT_THROW(loadTextList(dir.root() / "slozka"), FileError);
 }
 
+TEST(TextFiles, AFileLargerThanItsKindAllowsIsRefusedWithItsSize) {
+  TempProgram dir;
+  dir.writeBytes("velka.mk", std::string(limits::kCrosswordFile + 1, 'x'));
+  try {
+    loadTextList(dir.root() / "velka.mk", limits::kCrosswordFile);
+    FAIL();
+  } catch (const FileError& e) {
+    const std::string text = e.what();
+    EXPECT_NE(text.find("je příliš velký (257 kB)"), std::string::npos) << text;
+    EXPECT_NE(text.find("nejvýše 256 kB"), std::string::npos) << text;
+  }
+  EXPECT_EQ(loadTextList(dir.root() / "velka.mk", limits::kDataFile).count(), 1);
+  EXPECT_EQ(loadTextList(dir.root() / "velka.mk", limits::kCrosswordFile - 1 + 2).count(), 1);
+}
+
 class AtomicReplace : public ::testing::TestWithParam<detail::WriteFault> {};
 
 TEST_P(AtomicReplace, AFailedWriteLeavesTheOldFileIntactAndNoTemporaryBehind) {

@@ -186,6 +186,25 @@ TEST(Interpreter, TheStepCountIsFixedWhenTheRunStarts) {
   EXPECT_EQ(rig.host.only({"info", "plain"}), (V{"info: Sada byla úspěšně přehozena."}));
 }
 
+TEST(Interpreter, NestedRunsShareOneLineCounterAndTheOuterKeepsItsStepCount) {
+  GameRig rig;
+  rig.play();
+  // The outer run (three steps) retries the crossword; its start script runs nested in the same
+  // buffer and is cancelled at its faulty third line. The outer run then goes on below the line
+  // where the nested run stopped, in the nested script's lines, for its two remaining steps.
+  rig.dir.writeScript("11nazacatkukrizovky.lsc",
+                      {"zprava.info", "uvnitř", "nesmysl", "zprava.info(%1%)", "zprava.info(%2%)"});
+  rig.app->session().scriptBuffer = TextList{"cross.retry", "zprava.info(%3%)", "kont"};
+  rig.host.clear();
+  rig.app->invoke([&] { rig.app->interpreter().run(); });
+  EXPECT_EQ(rig.host.only({"info", "plain"}),
+            (V{"info: uvnitř",
+               "plain[SKRIPT]: Ve skriptu došlo k chybě.\rřádek: 2\rpříkaz: nesmysl \rCo chcete "
+               "dělat? -> "
+               "Cancel",
+               "info: Vše jste měl bez chyby.", "info: Sada byla úspěšně přehozena."}));
+}
+
 TEST(Interpreter, DisabledScriptsDoNothing) {
   GameRig rig;
   rig.play();

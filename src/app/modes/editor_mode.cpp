@@ -3,7 +3,9 @@
 #include "app/application.h"
 #include "app/chooser.h"
 #include "app/screens.h"
+#include "data/numbers.h"
 #include "data/records.h"
+#include "editor/word_list.h"
 #include "ui/ids.h"
 
 namespace tervano::app {
@@ -14,43 +16,51 @@ using Kind = Event::Kind;
 
 constexpr const char* kScoreSpins[] = {id::kScoreSpinGood, id::kScoreSpinBad,
                                        id::kScoreSpinGoodTajenka, id::kScoreSpinBadTajenka};
+constexpr const char* kScoreCaptions[] = {id::kScoreGoodCaption, id::kScoreBadCaption,
+                                          id::kScoreGoodTajenkaCaption,
+                                          id::kScoreBadTajenkaCaption};
+
+constexpr const char* kReplaceQuestion =
+    "Sestavená křížovka nahradí neuložené řešení, mapu a legendu.\rChcete pokračovat?";
 
 }  // namespace
 
-EditorMode::EditorMode(Application& app) : EditingMode(app) {
-  routes_.click(id::kToolQuit, &EditorMode::toolQuit)
-      .on(Kind::Select, id::kLanguageBox, &EditorMode::chooseLanguage);
-  hovers_.on(Kind::Hover, id::kGradeCaption, &EditorMode::openGradeSpin)
+EditorMode::EditorMode(Application& app)
+    : EditingMode(app), editor_(app.controls(), app.host(), app.folder(), app.session()) {
+  routes_.on(Kind::Select, id::kLanguageBox, &EditorMode::chooseLanguage)
+      .on(Kind::Edit, id::kAnswerArea, &EditorMode::editArea)
+      .on(Kind::Edit, id::kMapArea, &EditorMode::editArea)
+      .on(Kind::Edit, id::kLegendArea, &EditorMode::editArea)
+      .on(Kind::Edit, id::kGradeSpin, &EditorMode::editGrade)
+      .on(Kind::Toggle, id::kSavePoint, &EditorMode::toggleSavePoint)
+      .click(id::kArrowNext, &EditorMode::nextCrossword)
+      .click(id::kArrowPrev, &EditorMode::previousCrossword)
+      .click(id::kDataFromWords, &EditorMode::openWordList)
+      .on(Kind::Edit, id::kWordListTajenka, &EditorMode::editWordListTajenka)
+      .on(Kind::Edit, id::kWordListPairs, &EditorMode::editWordListPairs)
+      .click(id::kWordListBuild, &EditorMode::buildFromWordList)
+      .click(id::kWordListBack, &EditorMode::closeWordList);
+  for (auto spin : kScoreSpins) {
+    routes_.on(Kind::Edit, spin, &EditorMode::editScore);
+    hovers_.on(Kind::Hover, spin, &EditorMode::pointerOverScoring);
+  }
+  for (auto caption : kScoreCaptions)
+    hovers_.on(Kind::Hover, caption, &EditorMode::pointerOverScoring);
+  hovers_.on(Kind::Hover, id::kScoringGroup, &EditorMode::pointerOverScoring)
+      .on(Kind::Hover, id::kGradeCaption, &EditorMode::openGradeSpin)
       .on(Kind::Hover, id::kLanguageCaption, &EditorMode::openLanguageBox)
-      .on(Kind::Hover, id::kBackground, &EditorMode::closeBoxes)
-      .on(Kind::Hover, id::kScoringGroup, &EditorMode::closeScoreSpins);
+      .on(Kind::Hover, id::kBackground, &EditorMode::closeBoxes);
 }
 
 void EditorMode::declare(ui::Controls& c) {
-  c.declare(id::kGradeSpin, hidden());
-  c.declare(id::kLanguageBox, hidden());
-  for (auto s : kScoreSpins)
-    c.declare(s, hidden());
+  editor::CrosswordEditor::declare(c);
+  declareDataPanel(c, "Nová ...");
+  c.declare(id::kDataFromWords, caption("Sestavit ze slov ..."));
 }
 
 bool EditorMode::handle(const Event& e) {
   hovers_.run(*this, e);
-  return routes_.run(*this, e);
-}
-
-void EditorMode::openGradeSpin() {
-  app_.controls().setVisible(id::kGradeSpin, true);
-}
-void EditorMode::openLanguageBox() {
-  app_.controls().setVisible(id::kLanguageBox, true);
-}
-void EditorMode::closeBoxes() {
-  app_.controls().setVisible(id::kLanguageBox, false);
-  app_.controls().setVisible(id::kGradeSpin, false);
-}
-void EditorMode::closeScoreSpins() {
-  for (auto s : kScoreSpins)
-    app_.controls().setVisible(s, false);
+  return routes_.run(*this, e) || handleDataPanel(e);
 }
 
 void EditorMode::start() {
@@ -58,13 +68,15 @@ void EditorMode::start() {
   Session& session = app_.session();
   c.setEnabled(id::kToolEditor, false);
   app_.stopFourTimers();
-  // SETEDITOR: the editor's own screens come with the crossword editor.
+  // SETEDITOR. The status refresh runs after every command (refresh), not on a timer tick.
   app_.disableShortcutsBut(true);
+  c.startTimer(id::kTimerEditorStatus);
   editorLook("Editor křížovek 3.00", "Křížovka ...");
   session.zaklnast = app_.folder().load(paths::kDescriptor);
   c.setLines(id::kLanguageBox, app_.folder().load(paths::kLanguages));
   c.setText(id::kLanguageBox, session.zaklnast.get(desc::kLanguage));
   c.setText(id::kLanguage, session.zaklnast.get(desc::kLanguage));
+  editor_.setUp();
   app_.setModeLook("Editor křížovek", "ikony\\editor.ico");
 }
 
@@ -77,15 +89,131 @@ void EditorMode::chooserCreated() {
   app_.chooser().fillGrades();
 }
 
+void EditorMode::refresh() {
+  EditingMode::refresh();
+  editor_.refresh(status() == kStatusSaved);
+}
+
+void EditorMode::newData() {
+  editor_.clear();
+}
+
+void EditorMode::loadChosen(const std::string& grade, const std::string& crossword) {
+  editor_.load(grade, crossword);
+  setStatus(kStatusSaved);
+}
+
+void EditorMode::saveChosen(const std::string& grade, const std::string& crossword) {
+  editor_.save(grade, crossword);
+  setStatus(kStatusNone);
+}
+
+void EditorMode::remove(const std::string& grade, const std::string& crossword) {
+  if (editor_.remove(grade, crossword)) app_.chooser().recount();
+}
+
+void EditorMode::openGradeSpin() {
+  app_.controls().setVisible(id::kGradeSpin, true);
+}
+void EditorMode::openLanguageBox() {
+  app_.controls().setVisible(id::kLanguageBox, true);
+}
+void EditorMode::closeBoxes() {
+  app_.controls().setVisible(id::kLanguageBox, false);
+  app_.controls().setVisible(id::kGradeSpin, false);
+}
+void EditorMode::pointerOverScoring(const Event& e) {
+  editor_.pointerOver(e.id);
+}
+
 void EditorMode::chooseLanguage(const Event& e) {
-  // The editor's language is part of the set: it is stored at once.
+  // The language belongs to the set and is stored at once; it makes an open crossword unsaved.
   ui::Controls& c = app_.controls();
   Session& session = app_.session();
-  editorStatus_ = "Neuložená";
+  if (status() != kStatusNone) setStatus(kStatusUnsaved);
   c.setText(id::kLanguageBox, e.text);
   c.setText(id::kLanguage, e.text);
   session.zaklnast.set(desc::kLanguage, e.text);
   saveDescriptor(app_.folder(), session.zaklnast);
+}
+
+void EditorMode::editArea(const Event& e) {
+  if (editor_.setArea(e.id, TextList::fromText(e.text))) markUnsaved();
+}
+
+void EditorMode::editScore(const Event& e) {
+  editor_.setScore(e.id, e.value);
+  markUnsaved();
+}
+
+void EditorMode::editGrade(const Event& e) {
+  app_.controls().setValue(id::kGradeSpin, e.value);
+  app_.controls().setText(id::kGrade, toText(e.value));
+  markUnsaved();
+}
+
+void EditorMode::toggleSavePoint(const Event& e) {
+  app_.controls().setChecked(id::kSavePoint, e.value != 0);
+  markUnsaved();
+}
+
+void EditorMode::nextCrossword() {
+  follow(editor_.next());
+}
+
+void EditorMode::previousCrossword() {
+  follow(editor_.previous());
+}
+
+// An arrow fills the chooser's boxes and confirms them as a load, as if the user had.
+void EditorMode::follow(const editor::ArrowStep& step) {
+  using Kind = editor::ArrowStep::Kind;
+  if (step.kind == Kind::Stay) return;
+  if (step.kind == Kind::End) ui::showInfo(app_.host(), editor::kNoMoreCrosswords);
+  if (!step.to) return;
+  ui::Controls& c = app_.controls();
+  const std::string grade = toText(step.to->grade);
+  app_.route({Event::Kind::Select, id::kChooserGrade, grade});
+  c.setText(id::kChooserCrossword, toText(step.to->crossword));
+  c.setText(id::kChooserTitle, kChooserTitleLoad);
+  app_.route({Event::Kind::Click, id::kChooserConfirm});
+}
+
+void EditorMode::openWordList() {
+  app_.controls().setVisible(id::kPanelEditorData, false);
+  app_.controls().setEnabled(id::kMainWindow, false);
+  app_.controls().setVisible(id::kWordListWindow, true);
+}
+
+void EditorMode::editWordListTajenka(const Event& e) {
+  app_.controls().setText(id::kWordListTajenka, e.text);
+}
+
+void EditorMode::editWordListPairs(const Event& e) {
+  app_.controls().setLines(id::kWordListPairs, TextList::fromText(e.text));
+}
+
+void EditorMode::buildFromWordList() {
+  ui::Controls& c = app_.controls();
+  const editor::CrosswordFiles files =
+      editor::buildFromWordList(c.text(id::kWordListTajenka), c.lines(id::kWordListPairs));
+  if (status() == kStatusUnsaved && !editor_.areasEmpty() &&
+      !ui::confirm(app_.host(), kReplaceQuestion))
+    return;
+  // With nothing open the built crossword is a new one, with the scores of a new one.
+  if (status() == kStatusNone) {
+    editor_.clear();
+    showOpenColumn();
+  }
+  editor_.fill(files);
+  setStatus(kStatusUnsaved);
+  closeWordList();
+  returnToEditing();
+}
+
+void EditorMode::closeWordList() {
+  app_.controls().setVisible(id::kWordListWindow, false);
+  app_.controls().setEnabled(id::kMainWindow, true);
 }
 
 }  // namespace tervano::app

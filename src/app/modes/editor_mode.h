@@ -2,10 +2,12 @@
 
 #include "app/modes/editing.h"
 #include "app/routes.h"
+#include "editor/crossword_editor.h"
 
 namespace tervano::app {
 
-// The crossword editor (-EDITOR): crosswords written over the play screen's areas.
+// The crossword editor (-EDITOR): crosswords written over the play screen's areas, loaded, saved
+// and deleted through the chooser, stepped through with the arrows, or built from a word list.
 class EditorMode : public EditingMode {
  public:
   explicit EditorMode(Application& app);
@@ -13,15 +15,36 @@ class EditorMode : public EditingMode {
   void declare(ui::Controls& controls) override;
   void start() override;
   bool handle(const Event& event) override;
+  void refresh() override;
   void chooserCreated() override;
+  ChooserClient* chooserClient() override { return this; }
+
+  void remove(const std::string& grade, const std::string& crossword) override;
 
  private:
+  void newData() override;
+  void loadChosen(const std::string& grade, const std::string& crossword) override;
+  void saveChosen(const std::string& grade, const std::string& crossword) override;
+
   void openGradeSpin();
   void openLanguageBox();
   void closeBoxes();
-  void closeScoreSpins();
+  void pointerOverScoring(const Event& event);
   void chooseLanguage(const Event& event);
+  void editArea(const Event& event);
+  void editScore(const Event& event);
+  void editGrade(const Event& event);
+  void toggleSavePoint(const Event& event);
+  void nextCrossword();
+  void previousCrossword();
+  void follow(const editor::ArrowStep& step);
+  void openWordList();
+  void editWordListTajenka(const Event& event);
+  void editWordListPairs(const Event& event);
+  void buildFromWordList();
+  void closeWordList();
 
+  editor::CrosswordEditor editor_;
   Routes<EditorMode> routes_;
   // The pointer's doings: they never keep the menu's hover rules from applying.
   Routes<EditorMode> hovers_;

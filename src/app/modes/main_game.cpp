@@ -8,6 +8,7 @@
 #include "data/events.h"
 #include "data/numbers.h"
 #include "data/records.h"
+#include "data/textfile.h"
 #include "script/hooks.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
@@ -64,7 +65,7 @@ void MainGame::start() {
   while (session.loadFileName.empty()) {
     if (auto chosen = app_.host().openFile(game.loadDialogOptions())) {
       session.loadFileName = *chosen;
-      session.saveRecord = folder.load(*chosen);
+      session.saveRecord = folder.load(*chosen, limits::kSavedGame);
     }
   }
   c.startTimer(id::kTimerAccessCode);
@@ -73,17 +74,21 @@ void MainGame::start() {
   if (!session.musicFile.empty() && std::filesystem::exists(session.musicFile))
     c.startTimer(id::kTimerMusic);
   c.startTimer(id::kTimerFileName);
-  c.startTimer(id::kTimerGauge);
   c.startTimer(id::kTimerKontrola);
   c.startTimer(id::kTimerAbout);
+  // The gauges start once the saved game passed its checks (Load starts them).
   game.load();
   game.setGameRunningColumn();
   game.prvkr();
   if (session.saveRecord.get(saverec::kAnswerMarker) == "S")
-    c.setLines(id::kAnswerArea,
-               folder.load(game::Game::changeExtension(session.loadFileName, ".kn1")));
+    c.setLines(
+        id::kAnswerArea,
+        folder.load(game::Game::changeExtension(session.loadFileName, ".kn1"), limits::kAnswers));
   c.setVisible(id::kMenuScreen, false);
   app_.setModeLook("Tervano", "");
+  // Only now is the exported autosave record no longer needed: a start-up that failed keeps it
+  // for the next try.
+  game.discardExportedRecord();
 }
 
 void MainGame::startFailed(const UserError&) {

@@ -6,13 +6,15 @@
 #include "audio/engine/audio_engine.h"
 #include "data/programfolder.h"
 #include "data/records.h"
+#include "ui/qt/arguments.h"
 #include "ui/qt/first_paint.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/style.h"
 
 int main(int argc, char** argv) {
-  QApplication qapp(argc, argv);
+  tervano::qt::ProgramArguments arguments(argc, argv);
+  QApplication qapp(arguments.qtArgc(), arguments.qtArgv());
   QApplication::setApplicationName("Tervano");
   QApplication::setStyle("Fusion");
   QApplication::setPalette(tervano::qt::style::palette());
@@ -25,8 +27,7 @@ int main(int argc, char** argv) {
       [] { return std::make_unique<tervano::audio::AudioEngine>(); });
   tervano::audio::DeferredSoundOutput& deferredSound = *sound;
   tervano::qt::QtHost host(exe.string(), std::move(sound));
-  tervano::app::Application app(host, tervano::ProgramFolder(exe.parent_path()),
-                                tervano::buildArgumentList(argc, argv));
+  tervano::app::Application app(host, tervano::ProgramFolder(exe.parent_path()), arguments.list());
   tervano::qt::MainWindow window(app, [&host] { return host.quitRequested(); });
   host.setWindow(&window, [&window] { window.sync(); });
   host.setDocumentViewer([&window](const std::string& path) { window.openDocument(path); });

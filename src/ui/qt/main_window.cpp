@@ -178,6 +178,8 @@ void MainWindow::completeBuild() {
 
 void MainWindow::buildSideWindows() {
   help_ = std::make_unique<HelpWindow>(forms_, this);
+  // A press on the link takes its underline off, as the pointer leaving it does.
+  router_->reportPress(id::kHelpLink);
   about_ = std::make_unique<AboutWindow>(forms_, this);
   chooser_ = std::make_unique<ChooserWindow>(forms_, this);
   for (QWidget* w : {static_cast<QWidget*>(help_.get()), static_cast<QWidget*>(about_.get()),

@@ -214,14 +214,10 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
     forms.button(toolButtons[i], toolPanel,
                  QRect(4, 4 + kRow * i, tools->width() - 8, kButtonHeight));
 
-  // The editor bar's panels.
-  const int noteHeight = 64;
-  QFrame* data =
-      forms.panel(id::kPanelEditorData, m,
-                  QRect(categoryLeft(0), kCategoryTop - noteHeight, kCategoryWidth, noteHeight));
-  auto* note = forms.caption(data, QRect(8, 6, kCategoryWidth - 16, noteHeight - 12),
-                             "Tento nástroj bude doplněn v další verzi.", style::kLime);
-  note->setWordWrap(true);
+  // The editor bar's panels. The data panel's rows are the editors' (buildEditorOnMenuScreen).
+  forms.panel(
+      id::kPanelEditorData, m,
+      QRect(categoryLeft(0), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)));
   column(id::kPanelToolExit, categoryLeft(1), kCategoryWidth, kCategoryTop, {id::kToolQuit});
   QFrame* music = forms.panel(
       id::kPanelSetMusic, m,
@@ -237,12 +233,24 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
   forms.caption(player, QRect(14, 42, 372, 18), "Přehrávaný soubor:", style::kLime);
   auto* file = new QLabel(player);
   file->setTextFormat(Qt::PlainText);
-  file->setGeometry(14, 62, 372, 18);
+  file->setGeometry(14, 62, 372, 34);
+  file->setWordWrap(true);
+  file->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   style::setTextColor(file, style::kAqua);
+  // The whole path, wrapped after a folder where it is too long for one line.
   binder.bind(id::kRecordFile, file, Aspects{}, [file](const ui::Control& c) {
     const QString path = q(c.text);
-    file->setText(file->fontMetrics().elidedText(path, Qt::ElideMiddle, file->width()));
+    QString wrappable = path;
+    wrappable.replace('/', QStringLiteral("/\u200B"));
+    file->setText(wrappable);
     file->setToolTip(path);
+    file->setAccessibleName("Přehrávaný soubor: " + path);
+    QFont font = style::sans();
+    while (font.pointSize() > 6 &&
+           QFontMetrics(font).boundingRect(file->rect(), Qt::TextWordWrap, wrappable).height() >
+               file->height())
+      font.setPointSize(font.pointSize() - 1);
+    file->setFont(font);
   });
   const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaPause,
                                           QStyle::SP_MediaStop};

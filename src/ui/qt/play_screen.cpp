@@ -43,13 +43,18 @@ QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window) {
       {"Špatně:", nullptr, id::kBad, 152, style::kRed},
   };
   for (const auto& c : counters) {
-    if (c.captionId)
+    if (c.captionId) {
       forms.label(c.captionId, s, QRect(8, c.top, 80, 16), c.color);
-    else
-      forms.caption(s, QRect(8, c.top, 80, 16), c.caption, c.color);
+    } else {
+      // A caption without a control of its own comes and goes with its value.
+      QLabel* caption = forms.caption(s, QRect(8, c.top, 80, 16), c.caption, c.color);
+      binder.watch(c.valueId, [caption](const ui::Control& v) { caption->setVisible(v.visible); });
+    }
     forms.label(c.valueId, s, QRect(96, c.top, 120, 16), c.color);
   }
-  forms.label(id::kLanguageCaption, s, QRect(8, 186, 40, 16), style::kLime);
+  Aspects pointable;  // the editor gives it the hand cursor
+  pointable.style = true;
+  forms.label(id::kLanguageCaption, s, QRect(8, 186, 40, 16), style::kLime, pointable);
   forms.label(id::kLanguage, s, QRect(48, 186, 240, 16), style::kLime);
 
   // The word count in large figures with a lime "X" after it.
@@ -73,24 +78,28 @@ QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window) {
   binder.bind(id::kScoringGroup, scoring, Aspects{},
               [scoring](const ui::Control& c) { scoring->setTitle(q(c.text)); });
   struct Score {
+    const char* captionId;  // the four scoring captions are controls: the editor points at them
     const char* caption;
     const char* id;
     const char* sign;
   };
   const Score scores[] = {
-      {"Za každé správné slovo:", id::kScoreGood, "+"},
-      {"Za každé špatné slovo:", id::kScoreBad, "-"},
-      {"Za vyluštěnou tajenku:", id::kScoreGoodTajenka, "+"},
-      {"Za nevyluštěnou tajenku:", id::kScoreBadTajenka, "-"},
-      {"Počet slov křížovky:", id::kScoreWordCount, ""},
+      {id::kScoreGoodCaption, nullptr, id::kScoreGood, "+"},
+      {id::kScoreBadCaption, nullptr, id::kScoreBad, "-"},
+      {id::kScoreGoodTajenkaCaption, nullptr, id::kScoreGoodTajenka, "+"},
+      {id::kScoreBadTajenkaCaption, nullptr, id::kScoreBadTajenka, "-"},
+      {nullptr, "Počet slov křížovky:", id::kScoreWordCount, ""},
   };
   int top = 24;
   for (const auto& sc : scores) {
-    forms.caption(scoring, QRect(12, top, 190, 18), sc.caption, style::kLime);
+    if (sc.captionId)
+      forms.label(sc.captionId, scoring, QRect(10, top, 228, 18), style::kLime, pointable);
+    else
+      forms.caption(scoring, QRect(10, top, 228, 18), sc.caption, style::kLime);
     auto* value = new QLabel(scoring);
     value->setTextFormat(Qt::PlainText);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    value->setGeometry(196, top, 80, 18);
+    value->setGeometry(238, top, 42, 18);
     style::setTextColor(value, style::kLime);
     const QString sign = sc.sign;
     binder.bind(sc.id, value, Aspects{},
@@ -105,16 +114,30 @@ QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window) {
 
   const auto on = Qt::ScrollBarAlwaysOn;
   const auto off = Qt::ScrollBarAlwaysOff;
-  forms.caption(s, QRect(8, 216, 289, 16), "Sem pište znění křížovky:", style::kYellow);
-  forms.area(id::kAnswerArea, s, QRect(8, 232, 289, 121), true, style::kRed, on, off);
-  forms.caption(s, QRect(304, 216, 289, 16), "Legenda:", style::kYellow);
-  forms.area(id::kLegendArea, s, QRect(304, 232, 289, 121), false, style::kRed, on, on);
-  forms.caption(s, QRect(8, 360, 289, 16), "Mapa křížovky:", style::kYellow);
-  forms.area(id::kMapArea, s, QRect(8, 376, 289, 121), false, style::kRed, on, off);
+  // Each area is named after the caption above it.
+  struct Area {
+    const char* caption;
+    const char* id;
+    QRect rect;
+    bool editable;
+    Qt::ScrollBarPolicy horizontal;
+  };
+  const Area areas[] = {
+      {"Sem pište znění křížovky:", id::kAnswerArea, QRect(8, 232, 289, 121), true, off},
+      {"Legenda:", id::kLegendArea, QRect(304, 232, 289, 121), false, on},
+      {"Mapa křížovky:", id::kMapArea, QRect(8, 376, 289, 121), false, off},
+  };
+  for (const auto& a : areas) {
+    forms.caption(s, QRect(a.rect.left(), a.rect.top() - 16, 289, 16), a.caption, style::kYellow);
+    forms.area(a.id, s, a.rect, a.editable, style::kRed, on, a.horizontal)
+        ->setAccessibleName(a.caption);
+  }
   forms.button(id::kKontrola, s, QRect(400, 360, 75, 25));
 
-  auto* progress = new QGroupBox("Jak daleko již jste ...", s);
+  auto* progress = new QGroupBox(s);
   progress->setGeometry(304, 392, 185, 105);
+  binder.bind(id::kProgressGroup, progress, Aspects{},
+              [progress](const ui::Control& c) { progress->setTitle(q(c.text)); });
   forms.caption(progress, QRect(10, 18, 80, 16), "Ročníky:", style::kLime, 8, Qt::AlignCenter);
   forms.caption(progress, QRect(95, 18, 80, 16), "Tervano:", style::kLime, 8, Qt::AlignCenter);
   for (auto [gaugeId, left] : {std::pair{id::kGaugeGrades, 20}, {id::kGaugeCrosswords, 105}}) {

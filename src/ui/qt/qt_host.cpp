@@ -16,15 +16,21 @@ QString q(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// Qt splits a name filter's patterns at blanks, so a blank inside a file name is matched by "?".
-QString filterText(const ui::FileFilter& f) {
+}  // namespace
+
+// Qt splits a name filter's patterns at blanks, and takes a pattern only when it is plain ASCII
+// (a filter with a Czech letter in its pattern matched nothing, so the autosave log could not
+// be chosen): a blank or a letter beyond ASCII inside a file name is matched by "?".
+QString QtHost::filterText(const ui::FileFilter& f) {
   QStringList patterns;
-  for (const auto& p : f.patterns)
-    patterns << q(p).replace(' ', '?');
+  for (const auto& p : f.patterns) {
+    QString pattern = q(p);
+    for (QChar& c : pattern)
+      if (c == ' ' || c.unicode() > 0x7F) c = '?';
+    patterns << pattern;
+  }
   return q(f.label) + " (" + patterns.join(' ') + ")";
 }
-
-}  // namespace
 
 QtHost::QtHost(std::string executable, std::unique_ptr<audio::SoundOutput> sound)
     : executable_(std::move(executable)), sound_(std::move(sound)) {}
@@ -97,25 +103,31 @@ ui::Answer QtHost::message(ui::MessageKind kind, std::string_view text, ui::Butt
   return ui::Answer::Cancel;
 }
 
-std::optional<std::string> QtHost::fileDialog(const ui::FileDialogOptions& o, bool save) {
-  if (beforeModal_) beforeModal_();
-  QFileDialog dialog(boxParent(), q(o.title), q(o.initialFolder));
-  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-  dialog.setOption(QFileDialog::ReadOnly, false);
+std::unique_ptr<QFileDialog> QtHost::makeFileDialog(const ui::FileDialogOptions& o, bool save,
+                                                    QWidget* parent) {
+  auto dialog = std::make_unique<QFileDialog>(parent, q(o.title), q(o.initialFolder));
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog->setOption(QFileDialog::ReadOnly, false);
   QStringList filters;
   for (const auto& f : o.filters)
     filters << filterText(f);
-  dialog.setNameFilters(filters);
-  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog->setNameFilters(filters);
+  dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (save) {
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !o.overwritePrompt);
-    if (!o.defaultSuffix.empty()) dialog.setDefaultSuffix(q(o.defaultSuffix));
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, !o.overwritePrompt);
+    if (!o.defaultSuffix.empty()) dialog->setDefaultSuffix(q(o.defaultSuffix));
   }
-  if (!o.fileName.empty()) dialog.selectFile(q(o.fileName));
-  dialog.setSizeGripEnabled(true);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().front().toStdString();
+  if (!o.fileName.empty()) dialog->selectFile(q(o.fileName));
+  dialog->setSizeGripEnabled(true);
+  return dialog;
+}
+
+std::optional<std::string> QtHost::fileDialog(const ui::FileDialogOptions& o, bool save) {
+  if (beforeModal_) beforeModal_();
+  auto dialog = makeFileDialog(o, save, boxParent());
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().front().toStdString();
 }
 
 std::optional<std::string> QtHost::openFile(const ui::FileDialogOptions& options) {

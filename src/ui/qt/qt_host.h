@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -33,6 +34,11 @@ class QtHost : public ui::Host {
   void requestQuit() override { quitRequested_ = true; }
 
   bool quitRequested() const override { return quitRequested_; }
+
+  // The file dialog as the host shows it, and the name filter it makes of a filter.
+  static std::unique_ptr<QFileDialog> makeFileDialog(const ui::FileDialogOptions& options,
+                                                     bool save, QWidget* parent);
+  static QString filterText(const ui::FileFilter& filter);
   // The document viewer for the external help file; set by the view.
   void setDocumentViewer(std::function<void(const std::string&)> viewer) {
     documentViewer_ = std::move(viewer);

@@ -14,6 +14,7 @@
 
 #include "app/credits.h"
 #include "data/cp1250.h"
+#include "data/textfile.h"
 #include "ui/ids.h"
 #include "ui/qt/style.h"
 
@@ -240,6 +241,9 @@ void DocumentViewer::open(const std::string& path) {
   QFile f(file);
   if (!f.open(QIODevice::ReadOnly)) {
     browser_->setPlainText("Soubor nápovědy nelze otevřít.");
+  } else if (static_cast<std::uintmax_t>(f.size()) > limits::kHelpFile) {
+    // A page linked from the help is read here too: the same limit as for the help itself.
+    browser_->setPlainText("Soubor nápovědy je příliš velký, a proto se neotevře.");
   } else {
     const QByteArray bytes = f.readAll();
     // Written as UTF-8 or, like the other data files, in code page 1250.

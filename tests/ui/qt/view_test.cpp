@@ -5,10 +5,12 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBrowser>
@@ -20,6 +22,7 @@
 #include "program_folder.h"
 #include "ui/ids.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/qt_host.h"
 #include "ui/qt/side_windows.h"
 #include "ui/qt/widgets.h"
 
@@ -405,6 +408,57 @@ class ViewTest : public QObject {
     p.enter(p.widget(id::kHelpQuit));
     QVERIFY(!link->font().underline());
     QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 0xFF));
+    // A mouse button pressed on the link takes the underline off too.
+    p.enter(link);
+    QVERIFY(link->font().underline());
+    QTest::mousePress(link, Qt::LeftButton);
+    QVERIFY(!link->font().underline());
+    QCOMPARE(p.count(Event::Kind::Press, id::kHelpLink), 1);
+    QTest::mouseRelease(link, Qt::LeftButton);
+  }
+
+  // The load dialog's second entry lists the autosave log by its name with a blank and Czech
+  // letters, and the log can be chosen: the way to the autosave manager.
+  void loadDialogListsTheAutosaveLog() {
+    Program p;
+    const auto options = p.rig.app->game().loadDialogOptions();
+    auto dialog = tervano::qt::QtHost::makeFileDialog(options, false, nullptr);
+    dialog->show();
+    dialog->selectNameFilter(dialog->nameFilters().at(1));
+    auto* view = dialog->findChild<QListView*>("listView");
+    QVERIFY(view);
+    const QString log = QString::fromUtf8("automatické uložení.kra");
+    // Files the filter does not match are listed greyed out: the log must be a choice.
+    auto listed = [&] {
+      QStringList names;
+      for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r) {
+        const QModelIndex index = view->model()->index(r, 0, view->rootIndex());
+        if (view->model()->flags(index) & Qt::ItemIsEnabled) names << index.data().toString();
+      }
+      return names;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(listed().contains(log), 5000);
+    QTRY_VERIFY(!listed().contains("hra.kr1"));
+    dialog->selectFile(log);
+    auto* box = dialog->findChild<QDialogButtonBox*>("buttonBox");
+    QTRY_VERIFY(box->button(QDialogButtonBox::Open)->isEnabled());
+  }
+
+  // The record player shows the whole path of the piece, however long.
+  void recordPlayerShowsTheWholePath() {
+    Program p;
+    QVERIFY(p.shown());
+    const std::string path =
+        "/home/hráč/.local/share/tervano/a velmi dlouhá složka s hudbou/Tervano/hdb/Final.mid";
+    p.rig.app->controls().setText(id::kRecordFile, path);
+    p.window->sync();
+    auto* label = p.widget<QLabel>(id::kRecordFile);
+    QString shown = label->text();
+    shown.remove(QChar(0x200B));
+    QCOMPARE(shown, QString::fromStdString(path));
+    const QRect needed =
+        QFontMetrics(label->font()).boundingRect(label->rect(), Qt::TextWordWrap, label->text());
+    QVERIFY2(needed.height() <= label->height(), "the path does not fit its label");
   }
 
   // The help file is read as UTF-8 or, failing that, as code page 1250; links never leave its

@@ -1,0 +1,185 @@
+#!/usr/bin/env python3
+"""Writes a crossword in the real crossword editor and plays it in the real game, under the X
+server named by DISPLAY.
+
+    scripts/editor_demo.py PROGRAM_FOLDER --shots OUT
+
+1. Starts PROGRAM_FOLDER/tervano-hra -EDITOR, opens "Sestavit ze slov ..." and types a word list
+   with the tajenka "London"; sets the four scoring values by pointing at their captions.
+2. Saves it through "Uložit" and the chooser as the next crossword of grade 1, loads it back
+   with "Načíst" and leaves the editor with "Konec".
+3. Starts the game on a saved game at that crossword, types the solution from the files the
+   editor wrote, presses "Kontrola" and reports the box that answers.
+
+Screenshots go to OUT. The program folder is changed (a crossword and a saved game are added):
+use a copy.
+"""
+import argparse
+import pathlib
+import subprocess
+import sys
+import time
+
+from play_set import ci, find, lines, xdo
+
+TAJENKA = "London"
+PAIRS = ["lion - lev", "orange - oranžová barva", "window - okno", "bread - chléb",
+         "boat - plavidlo", "green - zelená"]
+SCORES = [5, 2, 20, 10]
+
+
+def shot(window, out, name):
+    path = "%s/%s.png" % (out, name)
+    subprocess.run(["import", "-window", window, path], check=True)
+    print("  " + path)
+
+
+def at(x, y, click=False, double=False):
+    xdo("mousemove", x, y)
+    time.sleep(0.25)
+    if click:
+        xdo("click", "--repeat", 2 if double else 1, "1")
+        time.sleep(0.3)
+
+
+# The data panel over "Křížovka ...": rows from the top, the panel ending on the editor bar.
+DATA_ROWS = ["Nová ...", "Načíst", "Uložit", "Návrat k editaci", "Ukončit režim editace",
+             "Sestavit ze slov ..."]
+
+
+def data_panel(row):
+    at(77, 521)
+    at(77, 500)
+    top = 507 - (4 + len(DATA_ROWS) * 28 + 2 + 24)
+    at(77, top + 4 + 28 * DATA_ROWS.index(row) + 13, click=True)
+
+
+def choose(grade, crossword):
+    """Types grade and crossword into the chooser and presses "Potvrď"."""
+    chooser = find("^Nastavení hry$")
+    geo = dict(l.split("=") for l in xdo("getwindowgeometry", "--shell", chooser).splitlines())
+    cx, cy = int(geo["X"]), int(geo["Y"])
+    for y, text in ((66, grade), (98, crossword)):
+        at(cx + 160, cy + y, click=True)
+        xdo("key", "ctrl+a", "BackSpace")
+        xdo("type", "--delay", "20", text)
+    time.sleep(0.3)
+    return chooser, (cx + 88, cy + 138)
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("program")
+    ap.add_argument("--shots", required=True)
+    a = ap.parse_args()
+    prog = pathlib.Path(a.program).resolve()
+    desc = lines(ci(prog, "tervano/Tervano.ini"))
+    number = str(int(desc[1]) + 1)
+    version = desc[6]
+
+    print("editor: crossword 1/%s" % number)
+    proc = subprocess.Popen([str(prog / "tervano-hra"), "-EDITOR"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        editor = find("^Editor křížovek$")
+        data_panel("Sestavit ze slov ...")
+        words = find("^Sestavit křížovku ze slov$")
+        geo = dict(l.split("=") for l in xdo("getwindowgeometry", "--shell", words).splitlines())
+        wx, wy = int(geo["X"]), int(geo["Y"])
+        at(wx + 250, wy + 60, click=True)
+        xdo("type", "--delay", "20", TAJENKA)
+        at(wx + 200, wy + 200, click=True)
+        for line in PAIRS:
+            xdo("type", "--delay", "10", line)
+            xdo("key", "Return")
+        shot(words, a.shots, "word-list")
+        at(wx + 114, wy + 374, click=True)
+
+        # Each caption opens its spin box over the value beside it.
+        for i, value in enumerate(SCORES):
+            at(400, 41 + 22 * i)
+            at(553, 41 + 22 * i, click=True, double=True)
+            xdo("key", "ctrl+a")
+            xdo("type", str(value))
+        at(450, 142)  # the scoring group outside its rows closes the spin boxes
+        time.sleep(0.4)
+        shot(editor, a.shots, "editor-written")
+
+        at(44, 533, click=True)  # "Hlavní nabídka"
+        at(77, 521)
+        at(77, 500)
+        shot(editor, a.shots, "data-panel-unsaved")
+        data_panel("Uložit")
+        chooser, confirm = choose("1", number)
+        shot(chooser, a.shots, "chooser-save")
+        at(*confirm, click=True)
+
+        data_panel("Načíst")
+        chooser, confirm = choose("1", number)
+        at(*confirm, click=True)
+        at(450, 142)
+        time.sleep(0.4)
+        shot(editor, a.shots, "editor-crossword")
+        at(44, 533, click=True)
+        at(225, 521)
+        at(225, 490, click=True)  # "Konec" of the tool panel
+        proc.wait(10)
+    finally:
+        if proc.poll() is None:
+            proc.terminate()
+            proc.wait(5)
+
+    folder = ci(prog, "tervano/r1/k%s" % number)
+    print("written: %s" % " ".join(sorted(p.name for p in folder.iterdir())))
+    print("k.nk: %s" % lines(folder / "k.nk")[:6])
+    solution = lines(folder / "k.vk")
+    while solution and solution[-1] == "":
+        solution.pop()
+
+    save = ci(prog, "Data/kriz") / "hra-z-editoru.kr1"
+    record = ["N", "0", "1", number, "0", "0", "N", "N", version, "N", "N", "N", ""]
+    save.write_bytes("\r\n".join(record).encode("cp1250"))
+    print("game: crossword 1/%s" % number)
+    proc = subprocess.Popen([str(prog / "tervano-hra")],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        dialog = find("hru hry k")
+        xdo("windowfocus", "--sync", dialog, check=False)
+        time.sleep(0.5)
+        xdo("type", "--delay", "5", str(save))
+        xdo("key", "Return")
+        game = find("^Tervano$")
+        time.sleep(1.0)
+        at(100, 280, click=True)
+        xdo("key", "ctrl+a", "BackSpace")
+        for i, line in enumerate(solution):
+            if i:
+                xdo("key", "Return")
+            if line:
+                xdo("type", "--delay", "5", line)
+        time.sleep(0.3)
+        shot(game, a.shots, "game-typed")
+        at(437, 372, click=True)  # "Kontrola"
+        box = find("^(Informace|Varování|Chyba|Potvrzení)$", 10)
+        title = xdo("getwindowname", box)
+        shot(box, a.shots, "kontrola-box")
+        print("Kontrola answered with a box titled %s" % title)
+        xdo("windowfocus", "--sync", box, check=False)
+        xdo("key", "Return")
+        time.sleep(1.0)
+        # Further boxes (none expected) are only closed.
+        while find("^(Informace|Varování|Chyba|Potvrzení)$", 1):
+            xdo("key", "Return")
+            time.sleep(0.5)
+        shot(game, a.shots, "game-after-check")
+        return 0 if title == "Informace" else 1
+    finally:
+        proc.terminate()
+        try:
+            proc.wait(5)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,400 @@
+#include "editor/crossword_editor.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+
+#include "data/cp1250.h"
+#include "data/crossword.h"
+#include "data/errors.h"
+#include "data/events.h"
+#include "data/numbers.h"
+#include "data/records.h"
+#include "data/textfile.h"
+#include "ui/ids/editor.h"
+#include "ui/ids/play.h"
+#include "ui/texts.h"
+
+namespace tervano::editor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// One scoring value: its caption, the label showing it, its spin box and its line of "k.nk".
+struct ScoreRow {
+  const char* caption;
+  const char* label;
+  const char* spin;
+  int konfLine;
+};
+
+constexpr std::array<ScoreRow, 4> kScores = {{
+    {id::kScoreGoodCaption, id::kScoreGood, id::kScoreSpinGood, konf::kPointsPerGood},
+    {id::kScoreBadCaption, id::kScoreBad, id::kScoreSpinBad, konf::kPointsPerBad},
+    {id::kScoreGoodTajenkaCaption, id::kScoreGoodTajenka, id::kScoreSpinGoodTajenka,
+     konf::kGoodTajenka},
+    {id::kScoreBadTajenkaCaption, id::kScoreBadTajenka, id::kScoreSpinBadTajenka,
+     konf::kBadTajenka},
+}};
+
+constexpr const char* kProgressCaption = " Pozice v hledání: ";
+
+ui::Control captioned(std::string text, bool visible = true) {
+  ui::Control c;
+  c.text = std::move(text);
+  c.visible = visible;
+  return c;
+}
+
+ui::Control spinBox(int minimum, int maximum) {
+  ui::Control c = captioned("", false);
+  c.minimum = minimum;
+  c.maximum = maximum;
+  c.value = minimum;
+  return c;
+}
+
+// points per word x words + points of the tajenka, or nothing while a value is not a number or
+// the total does not fit.
+std::string total(const std::string& perWord, const std::string& tajenka, int words) {
+  const auto a = tryParseInt(perWord);
+  const auto b = tryParseInt(tajenka);
+  if (!a || !b) return "";
+  const std::int64_t sum = std::int64_t{*a} * words + *b;
+  if (sum < std::numeric_limits<std::int32_t>::min() ||
+      sum > std::numeric_limits<std::int32_t>::max())
+    return "";
+  return toText(sum);
+}
+
+// The encoded form of a file, or a FileError that names the file and says nothing was saved.
+void checkEncodable(const TextList& list, const char* file) {
+  try {
+    cp1250::encode(list.joined());
+  } catch (const FileError& e) {
+    throw FileError(std::string(e.what()) + "\r(soubor " + file +
+                    ")\rKřížovka nebyla uložena, žádný soubor se nezměnil.");
+  }
+}
+
+void makeFolder(const fs::path& folder) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec || !fs::is_directory(folder))
+    throw FileError("Složku „" + folder.string() +
+                    "“ nelze vytvořit: " + systemErrorText(ec.value()) + ".");
+}
+
+}  // namespace
+
+std::optional<int> gradeNumber(std::string_view text) {
+  if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kGrades) return std::nullopt;
+  return text[0] - '0';
+}
+
+std::optional<int> crosswordNumber(std::string_view text) {
+  if (!isDigits(text) || text[0] == '0') return std::nullopt;
+  const auto n = tryParseInt(text);
+  if (!n || *n < 1) return std::nullopt;
+  return *n;
+}
+
+CrosswordEditor::CrosswordEditor(ui::Controls& controls, ui::Host& host,
+                                 const ProgramFolder& folder, Session& session)
+    : controls_(controls), host_(host), folder_(folder), session_(session) {}
+
+void CrosswordEditor::declare(ui::Controls& c) {
+  ui::Control grade = spinBox(1, kGrades);
+  c.declare(id::kGradeSpin, grade);
+  c.declare(id::kLanguageBox, captioned("", false));
+  for (const auto& row : kScores)
+    c.declare(row.spin, spinBox(0, kMaxPoints));
+  c.declare(id::kSavePoint, captioned("Bod uložení"));
+  c.declare(id::kArrowPrev, captioned("Předchozí křížovka"));
+  c.declare(id::kArrowNext, captioned("Další křížovka"));
+
+  c.declare(id::kWordListWindow, captioned("Sestavit křížovku ze slov", false));
+  c.declare(id::kWordListTajenka);
+  c.declare(id::kWordListPairs);
+  c.declare(id::kWordListBuild, captioned("Sestavit"));
+  c.declare(id::kWordListBack, captioned("Zpět"));
+}
+
+void CrosswordEditor::setUp() {
+  for (auto shown : {id::kPoints, id::kGrade, id::kCrossword, id::kGood, id::kBad,
+                     id::kGradeCaption, id::kKontrola})
+    controls_.setVisible(shown, false);
+  for (const auto& row : kScores)
+    controls_.setCursor(row.caption, ui::Cursor::Hand);
+  controls_.setCursor(id::kLanguageCaption, ui::Cursor::Hand);
+  controls_.setVisible(id::kLanguageCaption, true);
+  controls_.setVisible(id::kLanguage, true);
+  controls_.setText(id::kProgressGroup, kProgressCaption);
+  controls_.setVisible(id::kProgressGroup, true);
+}
+
+void CrosswordEditor::clear() {
+  controls_.setValue(id::kGradeSpin, 1);
+  controls_.setText(id::kGrade, "1");
+  controls_.setText(id::kCrossword, "0");
+  for (auto area : {id::kAnswerArea, id::kMapArea, id::kLegendArea})
+    controls_.setLines(area, {});
+  for (const auto& row : kScores) {
+    controls_.setValue(row.spin, 0);
+    controls_.setText(row.label, "0");
+  }
+  controls_.setChecked(id::kSavePoint, false);
+}
+
+void CrosswordEditor::load(const std::string& grade, const std::string& crossword) {
+  const auto folder = crosswordFolder(grade, crossword);
+  if (!folder) throw UserError(text::kPositionIncomplete);
+  // All four files are read before the screen changes: a missing one leaves the crossword on
+  // screen whole, never half replaced by another that a save could then mix into either.
+  TextList k = folder_.load(*folder + "k.nk");
+  TextList solution = folder_.load(*folder + "k.vk");
+  TextList legend = folder_.load(*folder + "k.lk");
+  TextList map = folder_.load(*folder + "k.mk");
+
+  controls_.setText(id::kGrade, grade);
+  controls_.setText(id::kCrossword, crossword);
+  controls_.setValue(id::kGradeSpin, gradeNumber(grade).value_or(1));
+  session_.konftaj = k;
+  for (const auto& row : kScores) {
+    const std::string& value = k.get(row.konfLine);
+    controls_.setText(row.label, value);
+    // The label keeps the text as stored; the spin box shows the nearest value it can hold.
+    controls_.setValue(row.spin, std::clamp(tryParseInt(value).value_or(0), 0, kMaxPoints));
+  }
+  controls_.setText(id::kScoreWordCount, k.get(konf::kWordCount));
+  controls_.setChecked(id::kSavePoint, k.get(konf::kSavePoint) == kYes);
+
+  controls_.setLines(id::kAnswerArea, std::move(solution));
+  controls_.setLines(id::kLegendArea, std::move(legend));
+  controls_.setLines(id::kMapArea, std::move(map));
+}
+
+CrosswordFiles CrosswordEditor::current() const {
+  CrosswordFiles f;
+  f.map = controls_.lines(id::kMapArea);
+  f.legend = controls_.lines(id::kLegendArea);
+  f.solution = controls_.lines(id::kAnswerArea);
+  for (const auto& row : kScores)
+    f.konf.append(controls_.text(row.label));
+  f.konf.append(yesNo(controls_.checked(id::kSavePoint)));
+  f.konf.append(toText(f.solution.count()));
+  return f;
+}
+
+void CrosswordEditor::save(const std::string& grade, const std::string& crossword) {
+  const auto g = gradeNumber(grade);
+  const auto n = crosswordNumber(crossword);
+  if (!g || !n) throw UserError(text::kPositionIncomplete);
+  const std::string listPath = crosswordListPath(grade);
+  TextList list = folder_.load(listPath);
+  const int count = list.count();
+  const bool added = *n > count;
+  const std::string number = toText(added ? count + 1 : *n);
+
+  // Every file is checked before the first is written: a crossword is saved whole or not at all.
+  const CrosswordFiles f = current();
+  checkEncodable(f.legend, "k.lk");
+  checkEncodable(f.map, "k.mk");
+  checkEncodable(f.solution, "k.vk");
+  checkEncodable(f.konf, "k.nk");
+
+  const std::string folder = *crosswordFolder(grade, number);
+  makeFolder(folder_.resolve(folder));
+  folder_.save(folder + "k.lk", f.legend);
+  folder_.save(folder + "k.mk", f.map);
+  folder_.save(folder + "k.vk", f.solution);
+  folder_.save(folder + "k.nk", f.konf);
+  // Listed only once its files are there.
+  if (added) {
+    list.append(number);
+    folder_.save(listPath, list);
+  }
+}
+
+bool CrosswordEditor::remove(const std::string& grade, const std::string& crossword) {
+  const auto g = gradeNumber(grade);
+  const auto n = crosswordNumber(crossword);
+  const std::string listPath = g ? crosswordListPath(grade) : "";
+  TextList list = g ? folder_.load(listPath) : TextList{};
+  const int count = list.count();
+  std::error_code ec;
+  const fs::path victim = g && n ? folder_.resolve(*crosswordFolder(grade, crossword)) : fs::path();
+  if (!g || !n || *n > count || !fs::exists(fs::symlink_status(victim, ec))) {
+    ui::showInfo(host_, text::kPositionIncomplete);
+    return false;
+  }
+  if (host_.message(ui::MessageKind::Warning, kDeleteQuestion, ui::Buttons::OkCancel) !=
+      ui::Answer::Ok)
+    return false;
+  for (auto area : {id::kLegendArea, id::kMapArea, id::kAnswerArea})
+    controls_.setLines(area, {});
+
+  // The deleted folder steps aside first, so that every step up to the new list can be undone.
+  const fs::path aside =
+      victim.parent_path() / (".smazana-k" + crossword + "-" + std::to_string(::getpid()));
+  fs::remove_all(aside, ec);
+  fs::rename(victim, aside, ec);
+  if (ec) {
+    ui::showWarning(host_, text::kFailed);
+    return true;
+  }
+  const std::string lastNumber = toText(count);
+  const fs::path last = folder_.resolve(*crosswordFolder(grade, lastNumber));
+  const bool moves = *n < count;
+  if (moves) {
+    fs::rename(last, victim, ec);
+    if (ec) {
+      fs::rename(aside, victim, ec);
+      ui::showWarning(host_, text::kFailed);
+      return true;
+    }
+  }
+  list.removeAt(count - 1);
+  try {
+    folder_.save(listPath, list);
+  } catch (const FileError&) {
+    if (moves) fs::rename(victim, last, ec);
+    fs::rename(aside, victim, ec);
+    throw;
+  }
+  // remove_all deletes a symbolic link itself, never what it points to.
+  fs::remove_all(aside, ec);
+
+  // The crossword's scripts go with it; the moved crossword's scripts follow it.
+  for (auto event : {event::kCrosswordStart, event::kCrosswordEnd}) {
+    const std::string own = *crosswordScriptPath(grade, crossword, event);
+    folder_.remove(own);
+    if (!moves) continue;
+    const fs::path from = folder_.resolve(*crosswordScriptPath(grade, lastNumber, event));
+    if (fs::exists(fs::symlink_status(from, ec))) fs::rename(from, folder_.resolve(own), ec);
+  }
+  ui::showInfo(host_, kDeleted);
+  return true;
+}
+
+bool CrosswordEditor::exists(int grade, int crossword) const {
+  const auto folder = crosswordFolder(toText(grade), toText(crossword));
+  return folder && folder_.isFile(*folder + "k.nk");
+}
+
+int CrosswordEditor::countOf(int grade) const {
+  return folder_.load(crosswordListPath(toText(grade))).count();
+}
+
+ArrowStep CrosswordEditor::next() const {
+  const auto g = tryParseInt(controls_.text(id::kGrade));
+  const auto n = tryParseInt(controls_.text(id::kCrossword));
+  if (!g || !n || *n == std::numeric_limits<std::int32_t>::max()) return {};
+  int grade = *g;
+  int crossword = *n + 1;
+  // Through the following grades, each from its first crossword; grade 5 holds no crosswords.
+  while (!exists(grade, crossword)) {
+    if (grade > kGrades) {
+      const int last = countOf(kGrades);
+      ArrowStep end{ArrowStep::Kind::End, std::nullopt};
+      if (last > 0) end.to = Position{kGrades, last};
+      return end;
+    }
+    ++grade;
+    crossword = 1;
+  }
+  return {ArrowStep::Kind::Load, Position{grade, crossword}};
+}
+
+ArrowStep CrosswordEditor::previous() const {
+  const auto g = tryParseInt(controls_.text(id::kGrade));
+  const auto n = tryParseInt(controls_.text(id::kCrossword));
+  if (!g || !n || *n == std::numeric_limits<std::int32_t>::min()) return {};
+  int grade = *g;
+  int crossword = *n - 1;
+  while (!exists(grade, crossword)) {
+    // A gap in the numbering: the arrow does nothing.
+    if (crossword != 0) return {};
+    if (grade <= 1) return {ArrowStep::Kind::End, std::nullopt};
+    // The last crossword of the grade before (grades without crosswords are passed over).
+    --grade;
+    crossword = countOf(grade);
+  }
+  return {ArrowStep::Kind::Load, Position{grade, crossword}};
+}
+
+void CrosswordEditor::setScore(std::string_view spin, int value) {
+  for (const auto& row : kScores)
+    if (spin == row.spin) {
+      controls_.setValue(row.spin, value);
+      controls_.setText(row.label, toText(value));
+    }
+}
+
+void CrosswordEditor::pointerOver(std::string_view control) {
+  for (const auto& own : kScores) {
+    const bool caption = control == own.caption;
+    if (!caption && control != own.spin) continue;
+    for (const auto& row : kScores)
+      if (row.spin != own.spin) controls_.setVisible(row.spin, false);
+    if (caption) controls_.setVisible(own.spin, true);
+    return;
+  }
+  if (control == id::kScoringGroup)
+    for (const auto& row : kScores)
+      controls_.setVisible(row.spin, false);
+}
+
+bool CrosswordEditor::setArea(std::string_view area, TextList lines) {
+  if (controls_.lines(area) == lines) return false;
+  controls_.setLines(area, std::move(lines));
+  return true;
+}
+
+void CrosswordEditor::fill(const CrosswordFiles& files) {
+  controls_.setLines(id::kAnswerArea, files.solution);
+  controls_.setLines(id::kMapArea, files.map);
+  controls_.setLines(id::kLegendArea, files.legend);
+}
+
+bool CrosswordEditor::areasEmpty() const {
+  for (auto area : {id::kAnswerArea, id::kMapArea, id::kLegendArea})
+    for (const auto& line : controls_.lines(area).lines())
+      if (!line.empty()) return false;
+  return true;
+}
+
+void CrosswordEditor::refresh(bool saved) {
+  controls_.setVisible(id::kArrowPrev, saved);
+  controls_.setVisible(id::kArrowNext, saved);
+  const int words = controls_.lines(id::kAnswerArea).count();
+  controls_.setText(id::kScoreWordCount, toText(words));
+  controls_.setText(id::kWordCountBig, toText(words));
+  controls_.setText(id::kCanGain, total(controls_.text(id::kScoreGood),
+                                        controls_.text(id::kScoreGoodTajenka), words));
+  controls_.setText(id::kCanLose, total(controls_.text(id::kScoreBad),
+                                        controls_.text(id::kScoreBadTajenka), words));
+
+  // The gauges show the editor's position; a descriptor line that is not a number leaves them.
+  const TextList& d = session_.zaklnast;
+  const auto grades = tryParseInt(d.get(desc::kGrades));
+  const auto grade = tryParseInt(controls_.text(id::kGrade));
+  const auto crossword = tryParseInt(controls_.text(id::kCrossword));
+  if (grades && grade) {
+    controls_.setRange(id::kGaugeGrades, 0, *grades);
+    controls_.setValue(id::kGaugeGrades, *grade);
+  }
+  if (grade && crossword && *grade >= 1 && *grade <= kGrades) {
+    if (const auto count = tryParseInt(d.get(desc::kGradeCountFirst + *grade - 1))) {
+      controls_.setRange(id::kGaugeCrosswords, 0, *count);
+      controls_.setValue(id::kGaugeCrosswords, *crossword);
+    }
+  }
+}
+
+}  // namespace tervano::editor
