@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the autosave manager in the real program under Xvfb, both modes started from the
 # command line with a log of 20 records: the list in its three display styles, the content of
-# one record ("Nahlédnout do obsahu"), and the load-only manager with a record selected.
+# one record ("Nahlédnout do obsahu"), the load-only manager with a record selected, its "Načíst"
+# and the game started again, offering and loading the exported record. Then the names of the
+# manager's controls in the accessibility tree are checked (scripts/autosave_a11y.py).
 #
 #   scripts/autosave_screenshots.sh OUTPUT_FOLDER
 #
@@ -56,16 +58,44 @@ if [ "${1:-}" = "--inside" ]; then
   run -LOADAUTOSAVE 'Načtení automatického uložení'
   at 300 470
   pause 1
-  click 134 89  # the second record in large icons
+  click 136 50  # the second record in large icons
   shot "$main" load-only
-  finish
-  exit 0
+  # "Načíst": the question, the message naming the exported file, the return to the game.
+  answer() {
+    local w
+    w=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -1)
+    pause
+    [ -z "${2:-}" ] || shot "$w" "$2"
+    xdotool windowactivate --sync "$w" 2>/dev/null || xdotool windowfocus --sync "$w" || true
+    xdotool key Return
+    pause
+  }
+  click 377 441
+  answer 'Potvrzení'
+  answer 'Informace' load-exported
+  answer 'Varování'
+  wait "$pid" || true
+  # The game started again offers the exported record and loads it.
+  answer 'Potvrzení' main-offers-export
+  game=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tervano$' | head -1)
+  pause 1.5
+  shot "$game" main-loaded-export
+  kill "$(xdotool getwindowpid "$game")" 2>/dev/null || true
+
+  echo "Accessibility tree of the manager:"
+  dbus-run-session -- bash -c '
+    /usr/libexec/at-spi-bus-launcher --launch-immediately & launcher=$!
+    sleep 1
+    /usr/bin/python3 "$0" "$1"; status=$?
+    kill $launcher
+    exit $status' "$(dirname "$0")/autosave_a11y.py" "$prog" 2>/dev/null
+  exit
 fi
 
 out=${1:?usage: scripts/autosave_screenshots.sh OUTPUT_FOLDER}
 cd "$(dirname "$0")/.."
 build=${TERVANO_BUILD_DIR:-build}
-scripts/deps.sh xvfb xauth imagemagick xdotool
+scripts/deps.sh xvfb xauth imagemagick xdotool at-spi2-core python3-gi gir1.2-atspi-2.0 dbus
 if [ ! -x "$build/program/tervano-hra" ]; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build "$build" -j"$(nproc)" --target tervano-hra

@@ -41,7 +41,8 @@ void Autosave::reread() {
   // The autosave manager, or another running game, may have changed the log since it was read:
   // work on the file as it is now, so a whole-file write never brings back deleted records.
   // A log deleted meanwhile is written anew from what this run holds.
-  if (folder_.isFile(paths::kAutosaveLog)) session_.autosf = folder_.load(paths::kAutosaveLog);
+  if (folder_.isFile(paths::kAutosaveLog))
+    session_.autosf = folder_.load(paths::kAutosaveLog, limits::kAutosaveLog);
 }
 
 void Autosave::autoszav() {

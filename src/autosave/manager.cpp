@@ -102,8 +102,19 @@ std::vector<RecordPlace> findRecords(const TextList& log) {
     RecordPlace r;
     r.start = i;
     const int last = i + kEndOffset;
-    if (last < n && lines[static_cast<std::size_t>(last)] == kEnd &&
-        lines[static_cast<std::size_t>(i + kDataOffset)] == kData) {
+    // A whole record: "<data1>" and "</>" in their places, a game state without blank lines, and
+    // no marker among its own lines (only the trigger line, free text, may hold one): the lines
+    // of broken records next to it are never taken for its own.
+    auto whole = [&] {
+      if (last >= n || lines[static_cast<std::size_t>(last)] != kEnd) return false;
+      for (int k = 1; k < kTriggerOffset; ++k) {
+        const std::string& line = lines[static_cast<std::size_t>(i + k)];
+        if ((k == kDataOffset) != (line == kData) || line == kStart || line == kEnd) return false;
+        if (k >= kStateOffset && line.find_first_not_of(' ') == std::string::npos) return false;
+      }
+      return true;
+    };
+    if (whole()) {
       r.end = last + 1;
       r.complete = true;
     } else {
@@ -112,12 +123,15 @@ std::vector<RecordPlace> findRecords(const TextList& log) {
       while (j < n && lines[static_cast<std::size_t>(j)] != kStart &&
              lines[static_cast<std::size_t>(j)] != kEnd)
         ++j;
-      if (j < n && lines[static_cast<std::size_t>(j)] == kEnd)
+      if (j < n && lines[static_cast<std::size_t>(j)] == kEnd) {
         r.end = j + 1;
-      else if (j < n && j - 1 > i && lines[static_cast<std::size_t>(j - 1)] == " ")
-        r.end = j - 1;  // the separator in front of the next record is that record's
-      else
+      } else {
+        // Without an end marker it stops before the blank lines in front of whatever follows:
+        // they are separators, whichever record they once belonged to.
         r.end = j;
+        while (r.end - 1 > i && lines[static_cast<std::size_t>(r.end - 1)] == " ")
+          --r.end;
+      }
     }
     found.push_back(r);
     i = r.end;
@@ -183,7 +197,8 @@ void Manager::declare(ui::Controls& c) {
 
 TextList Manager::readLog() const {
   // The raw bytes are let go before the lines are made.
-  const std::string text = cp1250::decode(readFileBytes(folder_.resolve(paths::kAutosaveLog)));
+  const std::string text =
+      cp1250::decode(readFileBytes(folder_.resolve(paths::kAutosaveLog), limits::kAutosaveLog));
   return splitLines(text);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "app/modes/autosave_manager_mode.h"
 #include "data/textfile.h"
@@ -230,6 +231,7 @@ TEST(ManagerExport, TheExportedRecordIsOfferedAndLoadedByTheNextStart) {
   EXPECT_EQ(game.controls().text(id::kGrade), "2");
   EXPECT_EQ(game.controls().text(id::kCrossword), "2");
   EXPECT_TRUE(game.game().gameRunning());
+  EXPECT_FALSE(rig.dir.exists(kExport));  // used once
 }
 
 TEST(ManagerExport, TheMessageNamesTheFileWhereItReallyIs) {
@@ -388,6 +390,67 @@ TEST(ManagerFaults, ABrokenCountRefusesTheDeletionBeforeAnythingChanges) {
   EXPECT_EQ(again.entries(), (V{"4/2/1"}));
 }
 
+// Logs made of whole, cut and stray pieces: deleting any entry takes exactly that entry away and
+// leaves every complete record as it was; every complete entry exports as a saved game.
+TEST(ManagerFaults, DeletingFromABrokenLogTouchesNoOtherRecord) {
+  std::mt19937 random(12);
+  int entries = 0, whole = 0;  // what the pieces put in
+  auto piece = [&](V& log, int n) {
+    V r = record({"4", std::to_string(1 + n % 4), std::to_string(n), std::to_string(n)});
+    switch (random() % 6) {
+      case 0:  // cut short, with or without its end marker
+        r.resize(2 + random() % 17);
+        if (random() % 2) r.push_back("</>");
+        ++entries;
+        break;
+      case 1:  // stray lines
+        r = {" ", random() % 2 ? "</>" : "<data1>", " "};
+        break;
+      default:
+        ++entries;
+        ++whole;
+        break;
+    }
+    log.insert(log.end(), r.begin(), r.end());
+  };
+  // The complete records of a log, each as its 20 lines.
+  auto complete = [](const TextList& log) {
+    std::vector<V> all;
+    for (const auto& r : autosave::findRecords(log))
+      if (r.complete) all.emplace_back(log.lines().begin() + r.start, log.lines().begin() + r.end);
+    return all;
+  };
+  for (int round = 0; round < 500; ++round) {
+    V lines = header(0);
+    entries = whole = 0;
+    const int pieces = 1 + static_cast<int>(random() % 8);
+    for (int n = 0; n < pieces; ++n)
+      piece(lines, n);
+    const TextList log(lines);
+    const auto records = autosave::findRecords(log);
+    const auto completeRecords = complete(log);
+    ASSERT_EQ(records.size(), static_cast<std::size_t>(entries)) << "round " << round;
+    ASSERT_EQ(completeRecords.size(), static_cast<std::size_t>(whole)) << "round " << round;
+    int completeSeen = 0;
+    for (std::size_t k = 0; k < records.size(); ++k) {
+      const auto& r = records[k];
+      ASSERT_EQ(log.get(r.start), "<>");
+      if (r.complete) {
+        const TextList saved = autosave::exportedRecord(log, r);
+        EXPECT_EQ(saved.count(), 14);
+        EXPECT_EQ(saved.get(7), "N");
+        EXPECT_EQ(saved.get(13), "</>");
+      }
+      TextList after = log;
+      after.lines().erase(after.lines().begin() + r.start, after.lines().begin() + r.end);
+      EXPECT_EQ(autosave::findRecords(after).size(), records.size() - 1) << round << "/" << k;
+      std::vector<V> expected = completeRecords;
+      if (r.complete) expected.erase(expected.begin() + completeSeen++);
+      ASSERT_EQ(complete(after), expected) << "round " << round << ", entry " << k;
+    }
+  }
+}
+
 TEST(ManagerClose, KonecWritesTheCountOfTheRecordsPresentAndEnds) {
   ManagerRig rig(Lines{logOf({"A", "50", "17", kEvery}, {record({}), record({})})});
   rig.app->click(id::kManagerQuit);
@@ -410,12 +473,12 @@ TEST(ManagerFaults, KonecNeverWritesALogThatWasNotRead) {
     Rig rig;  // too large to read: it stays as it is
     rig.dir.makeSet({2, 2, 2, 2});
     const auto path = rig.dir.root() / kLog;
-    std::filesystem::resize_file(path, kMaxFileBytes + 1);
+    std::filesystem::resize_file(path, limits::kAutosaveLog + 1);
     const auto written = std::filesystem::last_write_time(path);
     rig.start("-SPAUTOSAVE");
     ASSERT_EQ(rig.host.only({"error"}).size(), 1u);
     rig.app->click(id::kManagerQuit);
-    EXPECT_EQ(std::filesystem::file_size(path), kMaxFileBytes + 1);
+    EXPECT_EQ(std::filesystem::file_size(path), limits::kAutosaveLog + 1);
     EXPECT_EQ(std::filesystem::last_write_time(path), written);
     EXPECT_TRUE(rig.host.quitRequested());
   }
