@@ -116,6 +116,10 @@ char32_t nextCodePoint(std::string_view s, std::size_t& pos) {
     cp = (cp << 6) | (b & 0x3F);
     ++pos;
   }
+  // A longer form than needed, a surrogate or a value beyond Unicode is malformed too: taken as
+  // a character, "\xC1\x81" would be written as "A" and a text would change on its way to disk.
+  constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+  if (cp < kShortest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0xFFFD;
   return cp;
 }
 

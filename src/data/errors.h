@@ -18,10 +18,20 @@ class UserError : public std::runtime_error {
 class ConversionError : public UserError {
  public:
   explicit ConversionError(const std::string& offending)
-      : UserError("'" + offending + "' is not a valid integer value"), offending_(offending) {}
+      : UserError("'" + visible(offending) + "' is not a valid integer value"),
+        offending_(offending) {}
   const std::string& offending() const { return offending_; }
 
  private:
+  // The message is read as a C string: a NUL byte from a damaged file would cut it to "'".
+  // It is shown as the symbol for NUL instead.
+  static std::string visible(const std::string& text) {
+    std::string out;
+    for (char c : text)
+      out += c == '\0' ? std::string("\u2400") : std::string(1, c);
+    return out;
+  }
+
   std::string offending_;
 };
 

@@ -23,6 +23,7 @@ struct Session {
   bool suppressDetailPrompt = false;
   bool scriptsDisabled = false;
   bool saveRepairPending = false;
+  bool repairAnnounced = false;  // the repair message was shown and the window closed
   bool closingRecord = false;
   // Read once at start-up from the option "Dotazovat se před přepsáním savu".
   bool saveDialogAsksOverwrite = true;

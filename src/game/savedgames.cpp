@@ -91,17 +91,24 @@ void Game::sk() {
   r.set(saverec::kErrorPerLine, yesNo(controls_.checked(id::kErrorPerLine)));
   r.set(saverec::kShowAnswers, yesNo(session_.showAnswersInErrors));
   r.set(saverec::kScriptsDisabled, yesNo(controls_.checked(id::kNoScripts)));
+  // Closing the window below may save the game under another name: this save keeps its own.
+  const std::string target = session_.saveFileName;
   if (session_.saveRepairPending) {
     r.set(saverec::kAnswerMarker, kNo);
-    sound_.playCue("hlasen.wav");
-    ui::showInfo(host_,
-                 "Váš save byl opraven, ale to vyžaduje opětovné spuštění\raplikace, proto bude "
-                 "nyní ukončena. Aplikaci spusťte znovu.");
-    host_.requestQuit();
-    hooks_.closeMainWindow();
+    // Announced and closed once: the close offers to save the game, and that save comes back
+    // here; announcing and closing again would ask the same question without end.
+    if (!session_.repairAnnounced) {
+      session_.repairAnnounced = true;
+      sound_.playCue("hlasen.wav");
+      ui::showInfo(host_,
+                   "Váš save byl opraven, ale to vyžaduje opětovné spuštění\raplikace, proto "
+                   "bude nyní ukončena. Aplikaci spusťte znovu.");
+      host_.requestQuit();
+      hooks_.closeMainWindow();
+    }
   }
-  folder_.save(changeExtension(session_.saveFileName, ".kr1"), r);
-  folder_.save(changeExtension(session_.saveFileName, ".kn1"), controls_.lines(id::kAnswerArea));
+  folder_.save(changeExtension(target, ".kr1"), r);
+  folder_.save(changeExtension(target, ".kn1"), controls_.lines(id::kAnswerArea));
 }
 
 void Game::loadGameCommand() {
@@ -186,7 +193,9 @@ void Game::ovv() {
     ui::showError(host_, kNoVersionInSet);
     host_.requestQuit();
   }
-  if (session_.saveRecord.get(saverec::kVersion).empty()) {
+  // The repair writes the set's version into the record: without one there is nothing to
+  // repair to, and a repair would wipe the answers, find no version again and loop.
+  if (session_.saveRecord.get(saverec::kVersion).empty() && !setVersion.empty()) {
     sound_.playCue("hlasen.wav");
     ui::showError(host_, "Váš save neobsahuje informaci o verzi ze které pochází.");
     sound_.playCue("hlasen.wav");
@@ -223,17 +232,29 @@ void Game::ovv() {
 
 void Game::repair() {
   // A record too short to hold its version is completed from the default record first, or the
-  // repair would change nothing and the same question would come back.
+  // repair would change nothing and the same question would come back. The counters it left
+  // empty take the default's values too, so the repaired game can be played on.
   TextList& r = session_.saveRecord;
   const TextList defaults = defaultSaveRecord();
+  const int given = r.count();
   while (r.count() < saverec::kLines)
     r.append(defaults.get(r.count()));
+  const std::pair<int, const char*> counters[] = {{saverec::kPoints, id::kPoints},
+                                                  {saverec::kGrade, id::kGrade},
+                                                  {saverec::kCrossword, id::kCrossword},
+                                                  {saverec::kGood, id::kGood},
+                                                  {saverec::kBad, id::kBad}};
+  for (const auto& [line, counterId] : counters)
+    if (line >= given) setCounter(counterId, r.get(line));
   r.set(saverec::kVersion, session_.zaklnast.get(desc::kSetNumber));
   controls_.setLines(id::kAnswerArea, {});
   session_.saveRecord.set(saverec::kAnswerMarker, kNo);
   session_.saveFileName = session_.loadFileName;
   session_.saveRepairPending = true;
   sk();
+  // Sk wrote the ".kr1" of the name; a save chosen under another name would be found as old as
+  // before and repaired again without end.
+  session_.loadFileName = changeExtension(session_.loadFileName, ".kr1");
   lk();
 }
 

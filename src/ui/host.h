@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,8 +64,10 @@ class Host {
 
   // Starts the program's own executable again, detached, with the argument (empty for none).
   virtual void startInstance(std::string_view argument, const std::string& workingFolder) = 0;
-  // Runs a command script through the system shell without waiting for it.
-  virtual void launchCommandScript(const std::string& path, const std::string& workingFolder) = 0;
+  // Starts a command script of the set manager: `runner` is the program's own runner reading and
+  // carrying out the script at path. The host runs it off the user-interface thread and returns
+  // at once; the caller follows the run through what the runner itself reports.
+  virtual void launchCommandScript(const std::string& path, std::function<void()> runner) = 0;
   virtual void openDocument(const std::string& path, const std::string& workingFolder) = 0;
 
   virtual void setCursor(Cursor cursor) = 0;

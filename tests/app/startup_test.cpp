@@ -204,14 +204,17 @@ TEST(ModeSwitch, CancelledAtTheWarningNothingHappens) {
 TEST(ModeSwitch, BackToTheMainApplicationHasItsOwnQuestionAndNoArgument) {
   Rig rig;
   rig.dir.makeSet({1, 1, 1, 1});
+  rig.dir.write("sady.ini", {"tervano4"});
+  rig.dir.write("Tervano.ini", {"tervano4"});
   rig.start("-SADA");
   rig.host.clear();
   rig.app->click(id::kSetPanelMainApp);
+  // The set panel's "Potvrdit" runs first and ends the program too.
   EXPECT_EQ(rig.host.transcript(),
             (V{"cue hlasen.wav",
                "warning: Aplikace bude muset být ukončena.\rBude uskutečněn návrat do hlavní "
                "aplikace.\rChcete pokračovat? -> OK",
-               "quit", "start instance '' in help"}));
+               "quit", "quit", "start instance '' in help"}));
 }
 
 TEST(Shutdown, KonecRunsTheProgramEndScriptOnlyInTheMainApplication) {

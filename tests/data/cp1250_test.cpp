@@ -54,8 +54,17 @@ TEST(Cp1250, CharactersOutsideTheCodePageAreRefusedNotReplaced) {
 }
 
 TEST(Cp1250, MalformedUtf8IsRefused) {
-  EXPECT_THROW(cp1250::encode(std::string("a\xC3")), FileError);
-  EXPECT_THROW(cp1250::encode(std::string("\xFF")), FileError);
+  // Overlong forms, surrogates and values beyond Unicode are malformed like a cut sequence: an
+  // overlong "A" must not be written as "A", changing the text on its way to disk.
+  for (const char* bad : {"a\xC3", "\xFF", "\xC1\x81", "\xC0\x80", "\xE0\x81\x81",
+                          "\xF0\x80\x81\x81", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
+    EXPECT_THROW(cp1250::encode(bad), FileError) << bad;
+    EXPECT_FALSE(cp1250::representable(bad)) << bad;
+    EXPECT_EQ(cp1250::toLower(bad), bad) << "left as it is";
+  }
+  EXPECT_EQ(cp1250::codePoints("\xC1\x81"), U"\uFFFD");
+  // The shortest forms of the same characters are fine.
+  EXPECT_EQ(cp1250::encode("A\u00A0\u20AC"), "A\xA0\x80");
 }
 
 TEST(Cp1250, LowerCasingFollowsTheCodePagePairs) {

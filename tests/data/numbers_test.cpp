@@ -23,6 +23,17 @@ TEST(Numbers, TheConversionErrorNamesTheText) {
   } catch (const ConversionError& e) {
     EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
   }
+  // A NUL byte from a damaged file must not cut the message short.
+  const std::string withNul = std::string("1") + '\0' + "2";
+  try {
+    parseInt(withNul);
+    FAIL();
+  } catch (const ConversionError& e) {
+    EXPECT_STREQ(e.what(),
+                 "'1\u2400"
+                 "2' is not a valid integer value");
+    EXPECT_EQ(e.offending(), withNul);
+  }
 }
 
 TEST(Numbers, The32BitBoundsAreExact) {

@@ -155,6 +155,63 @@ TEST(SavedGames, ARecordWithoutVersionOffersARepair) {
   EXPECT_TRUE(rig.host.quitRequested());
 }
 
+TEST(SavedGames, AShortRecordIsRepairedOnceAndThenLoadsWithoutQuestions) {
+  // A record cut short before its version line: the repair must give it the version, or the
+  // check would find it missing again and offer the same repair without end.
+  GameRig rig;
+  const std::string save = rig.dir.makeSave("kratka", {"N", "7", "1", "1"});
+  rig.host.pick(save);  // every question is answered OK
+  rig.start("");
+  EXPECT_EQ(rig.host.only({"error", "ask", "info"}).size(), 3u);
+  EXPECT_EQ(rig.host.only({"ask"}).size(), 1u);
+  EXPECT_TRUE(rig.host.quitRequested());
+  const TextList repaired = rig.dir.read("Data/kriz/kratka.kr1");
+  EXPECT_EQ(repaired.count(), 12);
+  EXPECT_EQ(repaired.get(1), "7");
+  EXPECT_EQ(repaired.get(7), "N");
+  EXPECT_EQ(repaired.get(8), "4");
+
+  GameRig next;
+  next.dir.write("Data/kriz/kratka.kr1", repaired.lines());
+  next.host.pick(next.dir.path("Data/kriz/kratka.kr1"));
+  next.start("");
+  EXPECT_FALSE(next.host.quitRequested());
+  EXPECT_TRUE(next.host.only({"error", "ask"}).empty());
+  EXPECT_EQ(next.text(id::kPoints), "7");
+}
+
+TEST(SavedGames, SavingAtTheCloseAfterARepairAsksOnceAndRepairsTheLoadedSave) {
+  // A script loads an old save while a game runs; the repair closes the window, and the close
+  // offers to save the game. Saving must not announce the repair and close the window again
+  // (that asked the same question again and again), and the repaired record still belongs to
+  // the save that was loaded.
+  GameRig rig;
+  rig.play();
+  const std::string old = rig.dir.makeSave("stara", testing::record("1", "1", "3"));
+  rig.host.pick(old).ok().ok().pick(rig.dir.path("Data/kriz/jina.kr1"));
+  rig.app->invoke([&] { rig.app->game().loadGameCommand(); });
+  EXPECT_EQ(rig.host.only({"info"}).size(), 1u) << "the repair is announced once";
+  EXPECT_EQ(rig.host.only({"ask"}).size(), 2u) << "the repair and the save at the close";
+  EXPECT_EQ(rig.host.only({"save"}).size(), 1u);
+  EXPECT_TRUE(rig.host.quitRequested());
+  EXPECT_EQ(rig.dir.read("Data/kriz/stara.kr1").get(8), "4");
+  EXPECT_EQ(rig.dir.read("Data/kriz/jina.kr1").get(8), "4");
+}
+
+TEST(SavedGames, ASaveNamedOtherwiseIsRepairedIntoItsKr1AndThatIsLoaded) {
+  // The dialog takes a typed name the filter does not show. The repair writes the ".kr1" of
+  // that name; loading the old file again would find it old again and ask without end.
+  GameRig rig;
+  rig.dir.write("Data/kriz/stara.sav", testing::record("1", "1", "3"));
+  rig.host.pick(rig.dir.path("Data/kriz/stara.sav"));  // every question is answered OK
+  rig.start("");
+  EXPECT_EQ(rig.host.only({"ask"}).size(), 1u);
+  EXPECT_EQ(rig.host.only({"info"}).size(), 1u);
+  EXPECT_TRUE(rig.host.quitRequested());
+  EXPECT_EQ(rig.dir.read("Data/kriz/stara.kr1").get(8), "4");
+  EXPECT_EQ(rig.dir.read("Data/kriz/stara.sav").get(8), "3") << "the chosen file is not touched";
+}
+
 TEST(SavedGames, ANewerVersionIsRefused) {
   GameRig rig;
   const std::string save = rig.dir.makeSave("nova", testing::record("1", "1", "5"));
@@ -186,6 +243,21 @@ TEST(SavedGames, AnEmptySetVersionEndsTheProgram) {
                "prosím instalátor tohoto produktu."}));
   EXPECT_TRUE(rig.host.quitRequested());
   EXPECT_FALSE(rig.c().timerRunning(id::kTimerGauge));
+}
+
+TEST(SavedGames, WithoutASetVersionThereIsNothingToRepairTo) {
+  // The repair writes the set's version into the record; with none, it would overwrite the
+  // answers, find the version missing again and offer the same repair without end.
+  GameRig rig;
+  rig.dir.makeSet({1, 1, 1, 1}, "");
+  const std::string save = rig.dir.makeSave("bez", testing::record("1", "1", ""), {"c a t"});
+  rig.host.pick(save);  // every question is answered OK
+  rig.start("");
+  EXPECT_EQ(rig.host.only({"error", "ask", "info"}),
+            (V{"error: Konfigurační soubor neobsahuje informaci o verzi vašich křížovek, spusťte "
+               "prosím instalátor tohoto produktu."}));
+  EXPECT_TRUE(rig.host.quitRequested());
+  EXPECT_EQ(rig.dir.read("Data/kriz/bez.kn1"), (TextList{"c a t"}));
 }
 
 TEST(SavedGames, AnExportedAutosaveRecordIsUsedOnce) {

@@ -191,9 +191,11 @@ TEST(Interpreter, NestedRunsShareOneLineCounterAndTheOuterKeepsItsStepCount) {
   rig.play();
   // The outer run (three steps) retries the crossword; its start script runs nested in the same
   // buffer and is cancelled at its faulty third line. The outer run then goes on below the line
-  // where the nested run stopped, in the nested script's lines, for its two remaining steps.
+  // where the nested run stopped, in the nested script's lines, for its two remaining steps:
+  // the lines after those are never reached.
   rig.dir.writeScript("11nazacatkukrizovky.lsc",
-                      {"zprava.info", "uvnitř", "nesmysl", "zprava.info(%1%)", "zprava.info(%2%)"});
+                      {"zprava.info", "uvnitř", "nesmysl", "zprava.info(%1%)", "zprava.info(%2%)",
+                       "zprava.info", "za koncem kroků"});
   rig.app->session().scriptBuffer = TextList{"cross.retry", "zprava.info(%3%)", "kont"};
   rig.host.clear();
   rig.app->invoke([&] { rig.app->interpreter().run(); });

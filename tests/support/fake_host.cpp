@@ -120,8 +120,19 @@ void FakeHost::startInstance(std::string_view argument, const std::string& worki
   record("start instance '" + std::string(argument) + "' in " + baseName(workingFolder));
 }
 
-void FakeHost::launchCommandScript(const std::string& path, const std::string&) {
+void FakeHost::launchCommandScript(const std::string& path, std::function<void()> runner) {
   record("launch " + baseName(path));
+  scripts_.push_back(std::move(runner));
+}
+
+bool FakeHost::runScripts() {
+  if (scripts_.empty()) return false;
+  while (!scripts_.empty()) {
+    auto run = std::move(scripts_.front());
+    scripts_.pop_front();
+    run();
+  }
+  return true;
 }
 
 void FakeHost::openDocument(const std::string& path, const std::string&) {
@@ -131,6 +142,19 @@ void FakeHost::openDocument(const std::string& path, const std::string&) {
 void FakeHost::requestQuit() {
   quit_ = true;
   record("quit");
+}
+
+void FakeHost::startScriptThreads() {
+  while (!scripts_.empty()) {
+    scriptThreads_.emplace_back(std::move(scripts_.front()));
+    scripts_.pop_front();
+  }
+}
+
+void FakeHost::joinScripts() {
+  for (auto& t : scriptThreads_)
+    if (t.joinable()) t.join();
+  scriptThreads_.clear();
 }
 
 std::vector<std::string> FakeHost::only(std::initializer_list<std::string_view> prefixes) const {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/host.h"
@@ -34,6 +35,7 @@ class FakeHost : public ui::Host {
   };
 
   FakeHost() : music_(*this) {}
+  ~FakeHost() override { joinScripts(); }
 
   // Queues the answers of the next boxes that offer a choice, and of the next dialogs.
   FakeHost& answer(ui::Answer a) {
@@ -65,7 +67,14 @@ class FakeHost : public ui::Host {
   void playWavSync(const std::string& path) override;
   ui::MusicPlayer& music() override { return music_; }
   void startInstance(std::string_view argument, const std::string& workingFolder) override;
-  void launchCommandScript(const std::string& path, const std::string& workingFolder) override;
+  // Records "launch <file>" and keeps the runner until runScripts().
+  void launchCommandScript(const std::string& path, std::function<void()> runner) override;
+  // Runs the command scripts launched so far, in order, on this thread; false when there were none.
+  bool runScripts();
+  std::size_t pendingScripts() const { return scripts_.size(); }
+  // Starts the scripts launched so far each on a thread of its own, as the real host does.
+  void startScriptThreads();
+  void joinScripts();
   void openDocument(const std::string& path, const std::string& workingFolder) override;
   void setCursor(ui::Cursor cursor) override { cursor_ = cursor; }
   void requestQuit() override;
@@ -89,6 +98,8 @@ class FakeHost : public ui::Host {
   std::deque<ui::Answer> answers_;
   std::deque<std::optional<std::string>> files_;
   std::deque<std::function<void()>> duringBox_;
+  std::deque<std::function<void()>> scripts_;
+  std::vector<std::thread> scriptThreads_;
   std::vector<std::string> transcript_;
   std::vector<ui::FileDialogOptions> dialogs_;
   std::optional<std::string> randomFile();

@@ -1,18 +1,41 @@
 #include "app/modes/set_selection_mode.h"
 
 #include "app/application.h"
-#include "app/chooser.h"
-#include "app/screens.h"
 #include "audio/sound.h"
-#include "data/records.h"
 #include "ui/ids.h"
-#include "ui/texts.h"
 
 namespace tervano::app {
 
+using Kind = Event::Kind;
+
+SetSelectionMode::SetSelectionMode(Application& app)
+    : Mode(app),
+      sets_(std::make_unique<sets::SetManager>(app.controls(), app.host(), app.folder(),
+                                               app.sound())) {
+  routes_.on(Kind::Select, id::kSetBox, &SetSelectionMode::choose)
+      .on(Kind::Edit, id::kSetBox, &SetSelectionMode::editBox)
+      .on(Kind::Edit, id::kNewNumber, &SetSelectionMode::editNumber)
+      .on(Kind::Focus, id::kNewNumber, &SetSelectionMode::focusNumber)
+      .click(id::kSetConfirm, &SetSelectionMode::confirm);
+  using S = sets::SetManager;
+  setRoutes_.click(id::kSetInstall, &S::install)
+      .click(id::kSetCreate, &S::openCreate)
+      .click(id::kSetRename, &S::openRename)
+      .click(id::kSetDelete, &S::remove)
+      .click(id::kNameConfirm, &S::confirmName)
+      .click(id::kNamePanelClose, &S::closeNamePanel)
+      .tick(id::kTimerScriptRun, &S::scriptTick)
+      .tick(id::kTimerCompletion, &S::completionTick);
+}
+
+SetSelectionMode::~SetSelectionMode() = default;
+
 void SetSelectionMode::declare(ui::Controls& c) {
-  c.declare(id::kSetPanel, hidden());
-  c.declare(id::kSetPanelMainApp, caption("Hlavní aplikace"));
+  sets::SetManager::declare(c);
+}
+
+bool SetSelectionMode::handle(const Event& e) {
+  return routes_.run(*this, e) || setRoutes_.run(*sets_, e);
 }
 
 void SetSelectionMode::start() {
@@ -22,8 +45,37 @@ void SetSelectionMode::start() {
   c.setVisible(id::kMenuScreen, false);
   c.setVisible(id::kSetPanel, true);
   app_.setModeLook("Výběr křížovkové sady", "ikony\\sady.ico");
-  // SETSADA: the set panel's work comes with the set manager.
   app_.disableShortcutsBut(false);
+  sets_->open();
+}
+
+void SetSelectionMode::choose(const Event& e) {
+  sets_->choose(e.text);
+}
+
+void SetSelectionMode::editBox(const Event& e) {
+  sets_->editBox(e.text);
+}
+
+void SetSelectionMode::editNumber(const Event& e) {
+  sets_->editNumber(e.text, e.value);
+}
+
+void SetSelectionMode::focusNumber(const Event& e) {
+  if (e.value == 0) sets_->leaveNumber(e.text);
+}
+
+void SetSelectionMode::confirm() {
+  sets_->confirm();
+}
+
+bool SetSelectionMode::closeQuery() {
+  return sets_->closeQuery();
+}
+
+bool SetSelectionMode::beforeReturnToMain() {
+  // "Potvrdit" first: a refused one ("Musíte zadat sadu.") keeps the panel and this program.
+  return sets_->confirm();
 }
 
 }  // namespace tervano::app

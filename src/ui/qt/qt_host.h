@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "audio/sound_output.h"
 #include "ui/host.h"
@@ -28,7 +30,7 @@ class QtHost : public ui::Host {
   void playWavSync(const std::string& path) override;
   ui::MusicPlayer& music() override;
   void startInstance(std::string_view argument, const std::string& workingFolder) override;
-  void launchCommandScript(const std::string& path, const std::string& workingFolder) override;
+  void launchCommandScript(const std::string& path, std::function<void()> runner) override;
   void openDocument(const std::string& path, const std::string& workingFolder) override;
   void setCursor(ui::Cursor cursor) override;
   void requestQuit() override { quitRequested_ = true; }
@@ -54,6 +56,8 @@ class QtHost : public ui::Host {
   std::function<void()> beforeModal_;
   std::function<void(const std::string&)> documentViewer_;
   bool quitRequested_ = false;
+  // The runs of command scripts; the host waits for them when it goes.
+  std::vector<std::thread> runs_;
   bool cursorOverridden_ = false;
 };
 

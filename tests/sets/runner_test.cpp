@@ -1,0 +1,189 @@
+// The runner of the command scripts: its few commands, their limits, and what it refuses.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "data/textfile.h"
+#include "set_rig.h"
+#include "sets/command_script.h"
+#include "sets/runner.h"
+
+namespace tervano {
+namespace {
+
+namespace fs = std::filesystem;
+using sets::RunProgress;
+using testing::snapshot;
+using testing::Tree;
+
+// A program folder (its path with blanks and Czech letters) holding one set "tervano33" and a
+// few files of the program, and a script to run there with the set as its limit.
+struct RunnerRig {
+  testing::TempProgram dir;
+  fs::path prog = dir.root() / "Program s mezerou ž";
+  fs::path set = prog / "tervano33";
+  RunProgress progress;
+
+  RunnerRig() {
+    testing::writeSet(set, "33");
+    testing::put(prog / "sady.ini", "tervano33\r\n");
+    testing::put(prog / "help/hkriz.hlp", "nápověda");
+  }
+  // Writes the script and runs it to its end.
+  void run(const std::vector<std::string>& lines) {
+    TextList script;
+    for (const auto& l : lines)
+      script.append(l);
+    saveTextList(prog / "skript.bat", script);
+    sets::runCommandScript(prog / "skript.bat", {prog, set}, progress);
+    fs::remove(prog / "skript.bat");
+  }
+  static std::string q(const fs::path& p, bool slash = false) { return sets::quotedPath(p, slash); }
+  // "<folder>/*.*" in quotes: every file of the folder.
+  static std::string all(const fs::path& folder) {
+    std::string text = q(folder, true);
+    return text.insert(text.size() - 1, "*.*");
+  }
+};
+
+TEST(Runner, AFailedCdLeavesNoCurrentFolderSoEraseAndRdDoNothing) {
+  RunnerRig rig;
+  const Tree before = snapshot(rig.dir.root());
+  rig.run({"cd " + rig.q(rig.set / "chybí", true), "erase *.*", "rd hdb", "cd ..", "erase *.*",
+           "rd " + rig.q(rig.set / "def")});
+  EXPECT_TRUE(rig.progress.succeeded()) << rig.progress.error();
+  // The last "rd" names a folder that still holds files: nothing goes.
+  EXPECT_EQ(snapshot(rig.dir.root()), before);
+}
+
+TEST(Runner, EraseAndRdActOnlyInsideTheSetFolder) {
+  RunnerRig rig;
+  fs::create_directories(rig.prog / "prázdná");
+  const Tree programBefore = snapshot(rig.prog);
+  rig.run({"cd " + rig.q(rig.prog, true), "erase *.*", "rd " + rig.q(rig.prog / "prázdná"),
+           "cd " + rig.q(rig.set / "hdb", true), "cd ..", "cd ..", "erase *.*",
+           "erase " + rig.q(rig.prog / "sady.ini"), "cd " + rig.q(rig.set / "def", true),
+           "erase *.*", "rd " + rig.q(rig.set / "def")});
+  EXPECT_TRUE(rig.progress.succeeded()) << rig.progress.error();
+  Tree after = snapshot(rig.prog);
+  EXPECT_FALSE(after.count("tervano33/def"));
+  // Everything else stays, in the program folder and in the set.
+  Tree expected = programBefore;
+  for (auto it = expected.begin(); it != expected.end();)
+    it = it->first.rfind("tervano33/def", 0) == 0 ? expected.erase(it) : std::next(it);
+  EXPECT_EQ(after, expected);
+}
+
+// Every file of the folder, names without a dot too, no subfolder; the source found in any
+// letter case; each file replaced in the spelling it has, never written through a link.
+TEST(Runner, CopiesTheFilesOfAFolderAtomicallyAndNeverThroughALink) {
+  RunnerRig rig;
+  const fs::path from = rig.dir.root() / "Médium s mezerou" / "Sada ř" / "def";
+  for (const auto& [name, text] : {std::pair{"popis.txt", "popis"},
+                                   {"PRECTIME", "bez tečky"},
+                                   {"Tervano.ini", "nový"},
+                                   {"k.vk", "řešení"},
+                                   {"pod/skrytý", "ne"}})
+    testing::put(from / name, text);
+  const fs::path to = rig.set / "r1/k1";
+  testing::put(to / "TERVANO.INI", "starý");
+  const fs::path outside = rig.dir.root() / "cizí.txt";
+  testing::put(outside, "cizí");
+  fs::remove(to / "k.vk");
+  fs::create_symlink(outside, to / "k.vk");
+  rig.run({"echo off", "copy " + rig.all(rig.dir.root() / "MÉDIUM S MEZEROU" / "sada Ř" / "DEF") +
+                           " " + rig.q(to)});
+  ASSERT_TRUE(rig.progress.succeeded()) << rig.progress.error();
+  EXPECT_EQ(readFileBytes(to / "popis.txt"), "popis");
+  EXPECT_EQ(readFileBytes(to / "PRECTIME"), "bez tečky");
+  EXPECT_EQ(readFileBytes(to / "TERVANO.INI"), "nový");
+  EXPECT_EQ(readFileBytes(outside), "cizí");
+  EXPECT_FALSE(fs::is_symlink(to / "k.vk"));
+  EXPECT_EQ(readFileBytes(to / "k.vk"), "řešení");
+  // The four crossword files, the replaced descriptor and two new files: no second descriptor,
+  // no subfolder, no temporary file.
+  EXPECT_EQ(std::distance(fs::directory_iterator(to), fs::directory_iterator()), 7);
+  EXPECT_EQ(rig.progress.filesDone(), 4);
+  EXPECT_EQ(rig.progress.filesTotal(), 4);
+}
+
+TEST(Runner, ACopyOfAFolderOntoItselfKeepsEveryFile) {
+  RunnerRig rig;
+  const Tree before = snapshot(rig.prog);
+  const std::string sur = rig.all(rig.set / "sur");
+  rig.run({"copy " + sur + " " + rig.q(rig.set / "sur"),
+           "copy " + sur + " " + rig.q(rig.set / "SUR", true)});
+  EXPECT_TRUE(rig.progress.succeeded()) << rig.progress.error();
+  EXPECT_EQ(snapshot(rig.prog), before);
+}
+
+struct Refused {
+  const char* name;
+  std::function<std::vector<std::string>(const RunnerRig&)> lines;
+  const char* reason;  // a piece of the reported text
+};
+
+// A script that cannot run as written fails with its reason. Every line is checked before the
+// first one runs, and a copy that cannot be made writes nothing.
+TEST(Runner, RefusesWhatItDoesNotKnowAndWritesNothingOutside) {
+  using R = const RunnerRig&;
+  const std::vector<Refused> cases = {
+      {"unknown command",
+       [](R r) {
+         return std::vector<std::string>{"erase " + r.q(r.set / "Tervano.ini"), "xcopy a b"};
+       },
+       "Řádek 2 skriptu: neznámý příkaz „xcopy“"},
+      {"unclosed quote",
+       [](R r) {
+         return std::vector<std::string>{"erase " + r.q(r.set / "Tervano.ini"), "cd \"/tmp"};
+       },
+       "Řádek 2 skriptu: chybí uzavírací uvozovky"},
+      {"one parameter",
+       [](R r) { return std::vector<std::string>{"copy " + r.all(r.set / "def")}; },
+       "má mít dva parametry"},
+      {"outside the program folder",
+       [](R r) {
+         return std::vector<std::string>{"copy " + r.all(r.set / "def") + " " + r.q(r.dir.root())};
+       },
+       "mimo složku programu"},
+      {"missing source",
+       [](R r) {
+         return std::vector<std::string>{"copy " + r.all(r.set / "chybí") + " " + r.q(r.set)};
+       },
+       "neexistuje"},
+      {"missing target",
+       [](R r) {
+         return std::vector<std::string>{"copy " + r.all(r.set / "def") + " " +
+                                         r.q(r.set / "chybí")};
+       },
+       "neexistuje"},
+  };
+  for (const auto& c : cases) {
+    RunnerRig rig;
+    const Tree before = snapshot(rig.dir.root());
+    rig.run(c.lines(rig));
+    EXPECT_TRUE(rig.progress.finished()) << c.name;
+    EXPECT_FALSE(rig.progress.succeeded()) << c.name;
+    EXPECT_NE(rig.progress.error().find(c.reason), std::string::npos)
+        << c.name << ": " << rig.progress.error();
+    EXPECT_EQ(snapshot(rig.dir.root()), before) << c.name;
+  }
+}
+
+TEST(CommandScripts, CopyScriptHasItsDocumentedLinesWithQuotedPaths) {
+  const TextList s =
+      sets::copyScript("echo of", "/media/cd ROM", "/opt/Hra ř/tervano31", {2, 0, 1, 0});
+  EXPECT_EQ(s, (TextList{"echo of", "copy \"/media/cd ROM/*.*\" \"/opt/Hra ř/tervano31/\"",
+                         "copy \"/media/cd ROM/script/*.*\" \"/opt/Hra ř/tervano31/script\"",
+                         "copy \"/media/cd ROM/hdb/*.*\" \"/opt/Hra ř/tervano31/hdb\"",
+                         "copy \"/media/cd ROM/def/*.*\" \"/opt/Hra ř/tervano31/def\"",
+                         "copy \"/media/cd ROM/sur/*.*\" \"/opt/Hra ř/tervano31/sur\"",
+                         "copy \"/media/cd ROM/r1/k1/*.*\" \"/opt/Hra ř/tervano31/r1/k1\"",
+                         "copy \"/media/cd ROM/r1/k2/*.*\" \"/opt/Hra ř/tervano31/r1/k2\"",
+                         "copy \"/media/cd ROM/r3/k1/*.*\" \"/opt/Hra ř/tervano31/r3/k1\"",
+                         "copy \"/media/cd ROM/r5/k0/*.*\" \"/opt/Hra ř/tervano31/r5/k0\""}));
+  EXPECT_THROW(sets::quotedPath("/media/a\"b", false), UserError);
+}
+
+}  // namespace
+}  // namespace tervano
