@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "audio/engine/midi_check.h"
+#include "audio/midi_check.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // A MIDI file is only read by the player when it starts playing, so open() checks it first:
 // what the synthesizer cannot play must be refused, what it can play must pass.
-#include "audio/engine/midi_check.h"
+#include "audio/midi_check.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "audio/engine/midi_check.h"
+#include "audio/midi_check.h"
 
 namespace tervano::audio {
 namespace {

@@ -1,4 +1,4 @@
-#include "audio/engine/midi_check.h"
+#include "audio/midi_check.h"
 
 #include <algorithm>
 #include <optional>
