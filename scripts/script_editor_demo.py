@@ -9,7 +9,8 @@ server named by DISPLAY.
    "zprava.info(%1%)" from the command list with the keyboard; saves it with "Uložit".
 2. Opens "Ozvučení sady" from "Sada ..." and the dialog of "Smazání skriptu" (cancelled), for
    their pictures; leaves the editor with "Konec".
-3. Starts the game on a saved game, presses "Nová hra" and reports the boxes the script shows.
+3. Starts the game on a saved game, ends it, presses "Nová hra" and reports the boxes the script
+   shows.
 
 Screenshots go to OUT. The program folder is changed (a script and a saved game are added): use
 a copy.
@@ -22,7 +23,7 @@ import time
 
 from play_set import ci, find, lines, xdo
 
-MESSAGE = "Vítejte ve hře! Tento skript napsal editor skriptů."
+MESSAGE = "Dobrý den! Tento skript napsal editor skriptů."
 BOXES = "^(Informace|Varování|Chyba|Potvrzení)$"
 
 
@@ -155,10 +156,20 @@ def main():
         while find(BOXES, 1):
             close_box()
         at(44, 533, click=True)  # "Hlavní nabídka"
+        # The saved game is ended first ("Ukončit hru", not saved), then "Nová hra".
+        game_rows = 507 - (4 + 6 * 28 + 2) + 4 + 13
+        at(77, 521)
+        at(77, 500)
+        at(77, game_rows + 5 * 28, click=True)
+        close_box("Potvrzení")
+        box = find(BOXES, 10)
+        xdo("windowfocus", "--sync", box, check=False)
+        xdo("key", "Escape")
+        time.sleep(0.5)
         at(77, 521)
         at(77, 500)
         shot(game, a.shots, "game-menu")
-        at(77, 507 - (4 + 6 * 28 + 2) + 4 + 13, click=True)  # "Nová hra"
+        at(77, game_rows, click=True)  # "Nová hra"
         for n in range(2):
             box = find(BOXES, 10)
             if not box:
