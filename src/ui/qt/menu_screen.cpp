@@ -93,9 +93,6 @@ QWidget* buildMenuScreen(ScreenKit& kit, QWidget* window) {
   for (int i = 0; i < 3; ++i)
     forms.button(editorCategories[i], bar,
                  QRect(categoryLeft(i), 4, kCategoryWidth, kCategoryHeight));
-  // "Sada ..." belongs to the set music configuration, which no mode offers: never shown.
-  if (auto* setMusic = binder.widget(id::kCatSetMusic))
-    binder.watch(id::kCatSetMusic, [setMusic](const ui::Control&) { setMusic->hide(); });
 
   forms.button(id::kTools, m, QRect(392, 8, 198, 26));
   buildMenuPanels(kit, m);
@@ -222,9 +219,7 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
   QFrame* music = forms.panel(
       id::kPanelSetMusic, m,
       QRect(categoryLeft(2), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)));
-  auto* sound = new QPushButton("Ozvučení", music);
-  sound->setGeometry(4, 4, kCategoryWidth - 8, kButtonHeight);
-  sound->setEnabled(false);
+  buildSetMusic(kit, m, music);
 
   // The record player.
   QFrame* player = forms.panel(id::kPanelRecordPlayer, m, QRect(99, 112, 400, 176));
