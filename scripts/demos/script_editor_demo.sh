@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The script editor in the real program under Xvfb: an event script is written, saved and then run
-# by the real game at its event (scripts/script_editor_demo.py); then the script editor's
-# accessibility tree is checked for the names of its controls (scripts/script_a11y.py).
+# by the real game at its event (scripts/demos/script_editor_demo.py); then the script editor's
+# accessibility tree is checked for the names of its controls (scripts/demos/script_a11y.py).
 # Screenshots go to the folder.
 #
-#   scripts/script_editor_demo.sh OUTPUT_FOLDER
+#   scripts/demos/script_editor_demo.sh OUTPUT_FOLDER
 #
 # TERVANO_BUILD_DIR  build folder (default: build); built when the program is missing
 #
@@ -26,8 +26,8 @@ if [ "${1:-}" = "--inside" ]; then
   exit
 fi
 
-out=${1:?usage: scripts/script_editor_demo.sh OUTPUT_FOLDER}
-cd "$(dirname "$0")/.."
+out=${1:?usage: scripts/demos/script_editor_demo.sh OUTPUT_FOLDER}
+cd "$(dirname "$0")/../.."
 build=${TERVANO_BUILD_DIR:-build}
 scripts/deps.sh xvfb xauth imagemagick xdotool at-spi2-core python3-gi gir1.2-atspi-2.0 dbus
 if [ ! -x "$build/program/tervano-hra" ]; then

@@ -2,7 +2,7 @@
 """Writes an event script in the real script editor and lets the real game run it, under the X
 server named by DISPLAY.
 
-    scripts/script_editor_demo.py PROGRAM_FOLDER --shots OUT
+    scripts/demos/script_editor_demo.py PROGRAM_FOLDER --shots OUT
 
 1. Starts PROGRAM_FOLDER/tervano-hra -SCRIPTEDITOR, answers the creation warning, presses
    "Nový ...", picks the event "nazacatkuhry", types a message script and inserts the command

@@ -3,9 +3,9 @@
 # command line with a log of 20 records: the list in its three display styles, the content of
 # one record ("Nahlédnout do obsahu"), the load-only manager with a record selected, its "Načíst"
 # and the game started again, offering and loading the exported record. Then the names of the
-# manager's controls in the accessibility tree are checked (scripts/autosave_a11y.py).
+# manager's controls in the accessibility tree are checked (scripts/demos/autosave_a11y.py).
 #
-#   scripts/autosave_screenshots.sh OUTPUT_FOLDER
+#   scripts/demos/autosave_screenshots.sh OUTPUT_FOLDER
 #
 # TERVANO_BUILD_DIR  build folder (default: build); built when the program is missing
 #
@@ -92,8 +92,8 @@ if [ "${1:-}" = "--inside" ]; then
   exit
 fi
 
-out=${1:?usage: scripts/autosave_screenshots.sh OUTPUT_FOLDER}
-cd "$(dirname "$0")/.."
+out=${1:?usage: scripts/demos/autosave_screenshots.sh OUTPUT_FOLDER}
+cd "$(dirname "$0")/../.."
 build=${TERVANO_BUILD_DIR:-build}
 scripts/deps.sh xvfb xauth imagemagick xdotool at-spi2-core python3-gi gir1.2-atspi-2.0 dbus
 if [ ! -x "$build/program/tervano-hra" ]; then

@@ -2,7 +2,7 @@
 """Checks, through the accessibility tree (AT-SPI), that the autosave manager's list, its
 entries, its buttons and the record count carry the names a screen reader reads.
 
-    scripts/autosave_a11y.py PROGRAM_FOLDER
+    scripts/demos/autosave_a11y.py PROGRAM_FOLDER
 
 Needs an X server (DISPLAY), a D-Bus session with the accessibility bus running, and a log with
 records in PROGRAM_FOLDER; starts PROGRAM_FOLDER/tervano-hra -SPAUTOSAVE with

@@ -2,7 +2,7 @@
 """Checks, through the accessibility tree (AT-SPI), that the script editor's controls and the set's
 music panel carry the names a screen reader reads: their captions.
 
-    scripts/script_a11y.py PROGRAM_FOLDER
+    scripts/demos/script_a11y.py PROGRAM_FOLDER
 
 Needs an X server (DISPLAY) and a D-Bus session with the accessibility bus running; starts
 PROGRAM_FOLDER/tervano-hra -SCRIPTEDITOR with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1. Prints every
