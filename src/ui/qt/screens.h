@@ -36,7 +36,4 @@ void buildSetMusic(ScreenKit& kit, QWidget* menuScreen, QFrame* entryPanel);
 QWidget* buildSetPanel(ScreenKit& kit, QWidget* window);
 QWidget* buildAutosaveScreen(ScreenKit& kit, QWidget* window);
 
-// A heading, a note and a way back for a tool screen that is still to come.
-void placeholder(ScreenKit& kit, QWidget* screen, const char* backButton);
-
 }  // namespace tervano::qt
