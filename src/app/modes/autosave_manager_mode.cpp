@@ -44,7 +44,8 @@ void AutosaveManagerMode::start() {
   // SETSPAUTOSAVE: F7 and F12 keep working, the game's shortcuts do not.
   app_.disableShortcutsBut(true);
   app_.controls().setVisible(id::kAutosaveScreen, true);
-  if (app_.session().mode() == "-SPAUTOSAVE") manager_.search();
+  // The full manager lists the log here; the load-only one lists it in SETLOADAUTOSAVE.
+  if (!loadOnly_) manager_.search();
   // SETLOADAUTOSAVE
   if (loadOnly_) manager_.loadOnly();
 }
