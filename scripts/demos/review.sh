@@ -67,6 +67,13 @@ sleep 0.3
 import -window "$dialog" "$out/load-dialog-log-chosen.png"
 xdotool key Return
 ended "$pid" && echo "the main game ended"
+# The delivered log holds no record yet: the manager says so first.
+info=$(window '^Informace$' 20)
+if [ -n "$info" ]; then
+  sleep 0.5
+  import -window "$info" "$out/autosave-manager-empty-log.png"
+  xdotool windowfocus --sync "$info" key Return
+fi
 manager=$(window 'Správce automatického uložení' 20)
 if [ -n "$manager" ]; then
   echo "a new instance runs: $(pgrep -a -f "$P/tervano-hra")"

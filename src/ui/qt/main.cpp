@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   tervano::qt::ProgramArguments arguments(argc, argv);
   QApplication qapp(arguments.qtArgc(), arguments.qtArgv());
   QApplication::setApplicationName("Tervano");
-  QApplication::setStyle("Fusion");
+  QApplication::setStyle(tervano::qt::style::makeStyle());
   QApplication::setPalette(tervano::qt::style::palette());
   QApplication::setFont(tervano::qt::style::sans());
   // The program ends when the application says so, not when a window closes.
@@ -46,7 +46,10 @@ int main(int argc, char** argv) {
   if (report && std::string_view(report) == "any") qapp.installEventFilter(&anyWindow);
   window.onFirstPaint(report ? std::function<void()>(tervano::qt::reportFirstPaintAndExit)
                              : [&deferredSound, &app] {
-                                 if (app.controls().visible(tervano::id::kSoundOnPic))
+                                 // Only the game sounds its cues at once; a tool opens the
+                                 // device at its first cue, if ever.
+                                 if (app.session().mainApplication() &&
+                                     app.controls().visible(tervano::id::kSoundOnPic))
                                    deferredSound.start();
                                });
 
