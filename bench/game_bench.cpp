@@ -46,14 +46,15 @@ TextList logWith(int records) {
   return log;
 }
 
-// The check that writes the 5,000th record: the log is saved whole.
+// The check that writes the 5,000th record: the log is read again and saved whole.
 void BM_KontrolaWithFullSizeLog(benchmark::State& state) {
   testing::GameRig rig;
   rig.play();
   const TextList before = logWith(kRecords - 1);
+  const auto logFile = rig.dir.root() / "Data/kriz/automatické uložení.kra";
   for (auto _ : state) {
     state.PauseTiming();
-    rig.app->session().autosf = before;
+    saveTextList(logFile, before);
     rig.app->game().setCounter(id::kCrossword, "2");
     rig.host.clear();
     state.ResumeTiming();
@@ -70,6 +71,15 @@ void BM_WriteFullSizeLog(benchmark::State& state) {
     saveTextList(dir.root() / "log.kra", log);
 }
 BENCHMARK(BM_WriteFullSizeLog)->Unit(benchmark::kMillisecond);
+
+// And read once: what the check pays for taking the log from the file again.
+void BM_ReadFullSizeLog(benchmark::State& state) {
+  testing::TempProgram dir;
+  saveTextList(dir.root() / "log.kra", logWith(kRecords));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(loadTextList(dir.root() / "log.kra").count());
+}
+BENCHMARK(BM_ReadFullSizeLog)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tervano

@@ -9,13 +9,9 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // As plain as a window gets: the size of the program's main window, shown, nothing else.
   QWidget w;
-  w.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   w.setFixedSize(598, 543);
-  QPalette p = w.palette();
-  p.setColor(QPalette::Window, Qt::black);
-  w.setPalette(p);
-  w.setAutoFillBackground(true);
   tervano::qt::OnFirstPaint report(tervano::qt::reportFirstPaintAndQuit);
   if (std::getenv("TERVANO_REPORT_FIRST_PAINT")) w.installEventFilter(&report);
   w.show();

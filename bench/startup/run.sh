@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Start-up time of tervano-hra in set selection (-SADA) beside a bare Qt window; the main game's
-# time from its load dialog to the first paint; the idle CPU, wake-ups and peak memory of the
-# main window with the sound off, the cues on and the music on; the first cue's wait for the
-# sound device. All under Xvfb.
+# Start-up time of every mode of tervano-hra beside a bare Qt window, as one table of ratios (the
+# main game both to its load dialog and from the answered dialog to its play screen); the idle
+# CPU, wake-ups and peak memory of the main window with the sound off, the cues on and the music
+# on; the first cue's wait for the sound device. All under Xvfb.
 #
 #   bench/startup/run.sh [RUNS]
 #
@@ -14,13 +14,14 @@ set -euo pipefail
 if [ "${1:-}" = "--inside" ]; then
   work=$2 bin=$3 runs=$4
   prog=$work/program
+  # Every mode to its first painted window, and the main game's answered dialog to its play
+  # screen, each beside the bare window: one table of ratios.
   if [ "${BENCH_PLATFORM:-}" = offscreen ]; then
     QT_QPA_PLATFORM=offscreen "$bin/startup_bench" "$runs" "$bin/startup_bare_window" \
-      "$prog/tervano-hra" -SADA
+      "$prog/tervano-hra" "$prog/Data/kriz/bench.kr1" -SADA
   else
-    "$bin/startup_bench" "$runs" "$bin/startup_bare_window" "$prog/tervano-hra" -SADA
-    # The main game: its load dialog answered, to the first paint of the main window.
-    "$bin/startup_bench" --main-game "$runs" "$bin/startup_bare_window" "$prog/tervano-hra" \
+    echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+    "$bin/startup_bench" "$runs" "$bin/startup_bare_window" "$prog/tervano-hra" \
       "$prog/Data/kriz/bench.kr1"
   fi
 

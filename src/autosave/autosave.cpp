@@ -37,6 +37,14 @@ void Autosave::saveLog() {
   folder_.save(paths::kAutosaveLog, session_.autosf);
 }
 
+void Autosave::reread() {
+  // The autosave manager, or another running game, may have changed the log since it was read:
+  // work on the file as it is now, so a whole-file write never brings back deleted records.
+  // A log deleted meanwhile is written anew from what this run holds.
+  if (folder_.isFile(paths::kAutosaveLog))
+    session_.autosf = folder_.load(paths::kAutosaveLog, limits::kAutosaveLog);
+}
+
 void Autosave::autoszav() {
   session_.autosf = folder_.load(paths::kAutosaveLog, limits::kAutosaveLog);
   const TextList& log = session_.autosf;
@@ -67,6 +75,11 @@ TextList Autosave::currentGameState() const {
 }
 
 void Autosave::autosave() {
+  reread();
+  append();
+}
+
+void Autosave::append() {
   TextList& log = session_.autosf;
   const std::int32_t count = parseInt(log.get(header::kCount));
   const std::int32_t limit = parseInt(log.get(header::kLimit));
@@ -85,10 +98,11 @@ void Autosave::trigger(int number) {
   if (number < 1 || number > 4) return;
   if (controls_.text(id::kAutosaveTrigger) != kTriggerOf[static_cast<std::size_t>(number - 1)])
     return;
+  reread();
   TextList& log = session_.autosf;
   if (log.get(header::kEnabled) != kYes) return;
   if (parseInt(log.get(header::kCount)) < parseInt(log.get(header::kLimit))) {
-    autosave();
+    append();
     return;
   }
   sound_.playCue("hlasen.wav");
@@ -109,6 +123,7 @@ void Autosave::applySettings() {
   if (log.count() >= header::kLines && log.get(header::kEnabled) == enabled &&
       log.get(header::kLimit) == limit && log.get(header::kTrigger) == trigger)
     return;
+  reread();
   log.set(header::kEnabled, enabled);
   log.set(header::kLimit, limit);
   log.set(header::kTrigger, trigger);

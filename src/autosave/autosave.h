@@ -64,6 +64,10 @@ class Autosave {
 
  private:
   void saveLog();
+  // Takes the log from the file again before a change.
+  void reread();
+  // AUTOSAVE on the log as it is held: one record when the log is on and below the quota.
+  void append();
 
   ui::Controls& controls_;
   ui::Host& host_;

@@ -106,6 +106,14 @@ void Controls::setLine(std::string_view id, int index, std::string line) {
   touched(c);
 }
 
+void Controls::setItems(std::string_view id, TextList lines, std::vector<int> icons) {
+  Control& c = mut(id);
+  if (c.lines == lines && c.icons == icons) return;
+  c.lines = std::move(lines);
+  c.icons = std::move(icons);
+  touched(c);
+}
+
 void Controls::setRange(std::string_view id, int minimum, int maximum) {
   Control& c = mut(id);
   if (c.minimum == minimum && c.maximum == maximum) return;

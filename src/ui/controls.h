@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/textlist.h"
 #include "ui/host.h"
@@ -23,6 +24,9 @@ struct Control {
   bool checked = false;
   std::string text;  // caption, one-line text or the text of an editable list box
   TextList lines;    // lines of a text area, or the items of a list
+  // The picture of each item of a list view, by index into the view's pictures; -1 for none.
+  // Empty for every other control.
+  std::vector<int> icons;
   int value = 0;
   int minimum = 0;
   int maximum = 100;
@@ -68,6 +72,8 @@ class Controls {
   void setText(std::string_view id, std::string text);
   void setLines(std::string_view id, TextList lines);
   void setLine(std::string_view id, int index, std::string line);
+  // The items of a list view and the picture of each, in one change.
+  void setItems(std::string_view id, TextList lines, std::vector<int> icons);
   // Not clamped: a spin box brings its value into range itself, a gauge draws it clamped.
   void setValue(std::string_view id, int value);
   void setRange(std::string_view id, int minimum, int maximum);

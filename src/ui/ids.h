@@ -9,6 +9,7 @@
 #include "ui/ids/menu.h"
 #include "ui/ids/play.h"
 #include "ui/ids/script_panel.h"
+#include "ui/ids/set_music.h"
 #include "ui/ids/set_panel.h"
 #include "ui/ids/shortcuts.h"
 #include "ui/ids/timers.h"

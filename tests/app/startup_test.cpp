@@ -163,13 +163,14 @@ TEST_P(ToolModes, ShowTheirTitleIconAndShortcutsAndRunNoScript) {
        {id::kScSound, id::kScMusic, id::kScHelp, id::kScAbout, id::kScCredits, id::kScNewGame,
         id::kScNewGameSettings, id::kScLoad, id::kScSave, id::kScReturn, id::kScEndGame})
     EXPECT_FALSE(c.enabled(sc)) << sc;
-  EXPECT_TRUE(rig.host.only({"info", "open", "error"}).empty());
+  // (The autosave manager reports the delivered log, which holds no record, as empty.)
+  EXPECT_TRUE(rig.host.only({"info: skript", "open", "error"}).empty());
   EXPECT_FALSE(rig.host.quitRequested());
   EXPECT_FALSE(c.timerRunning(id::kTimerGauge));
   EXPECT_EQ(c.text(id::kAboutPackage), "Verze balíčku s křížovkami:");
   // No hook runs, whatever the game does here.
   rig.app->invoke([&] { rig.app->game().prvkr(); });
-  EXPECT_TRUE(rig.host.only({"info"}).empty());
+  EXPECT_TRUE(rig.host.only({"info: skript"}).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -265,7 +266,7 @@ TEST(Shutdown, ClosingDuringAGameWritesTheClosingRecordThenAsksToSave) {
   RunningGame rig;
   rig.recordWrites();
   rig.dir.writeScript("priukonceniprogramu.lsc", {"zprava.info", "sbohem"});
-  rig.app->session().autosf = TextList{"A", "50", "0", "kontrole každé křížovky"};
+  rig.dir.write("Data/kriz/automatické uložení.kra", {"A", "50", "0", "kontrole každé křížovky"});
   rig.host.cancel();
   rig.app->dispatch({app::Event::Kind::CloseRequest});
   EXPECT_EQ(rig.host.transcript(), (V{"write data\\kriz\\automatické uložení.kra", "cue hlasen.wav",

@@ -1,5 +1,7 @@
 #include "app/modes/editing.h"
 
+#include <exception>
+
 #include "app/application.h"
 #include "app/screens.h"
 #include "audio/sound.h"
@@ -11,7 +13,7 @@
 
 namespace tervano::app {
 
-EditingMode::EditingMode(Application& app) : Mode(app) {
+EditingMode::EditingMode(Application& app) : Mode(app), music_(app) {
   dataRoutes_.click(id::kDataNew, &EditingMode::newCommand)
       .click(id::kDataLoad, &EditingMode::loadCommand)
       .click(id::kDataSave, &EditingMode::saveCommand)
@@ -29,6 +31,7 @@ void EditingMode::declareDataPanel(ui::Controls& c, std::string newCaption) {
   ui::Control status = caption(kStatusNone);
   status.color = "lime";
   c.declare(id::kDataStatus, status);
+  SetMusicPanel::declare(c);
 }
 
 void EditingMode::editorLook(std::string_view heading, std::string_view dataCaption) {
@@ -36,6 +39,8 @@ void EditingMode::editorLook(std::string_view heading, std::string_view dataCapt
   c.setText(id::kTitle, std::string(heading));
   c.setText(id::kCatEditorData, std::string(dataCaption));
   c.setVisible(id::kEditorBar, true);
+  // The only way to the set's music panel.
+  c.setVisible(id::kCatSetMusic, true);
   for (auto cat : {id::kCatGame, id::kCatHelp, id::kCatApp, id::kCatSettings}) {
     c.setVisible(cat, false);
     c.setEnabled(cat, false);
@@ -43,7 +48,7 @@ void EditingMode::editorLook(std::string_view heading, std::string_view dataCapt
 }
 
 bool EditingMode::handleDataPanel(const Event& e) {
-  return dataRoutes_.run(*this, e);
+  return dataRoutes_.run(*this, e) || music_.handle(e);
 }
 
 const std::string& EditingMode::status() const {
@@ -95,6 +100,14 @@ void EditingMode::newCommand() {
 void EditingMode::loadCommand() {
   if (status() == kStatusUnsaved && ui::confirm(app_.host(), text::kSaveChangesQuestion)) {
     loadAfterSave_ = true;
+    // A save that fails ends the command, and no load may follow a later save either.
+    struct Forget {
+      bool& flag;
+      int unwinding = std::uncaught_exceptions();
+      ~Forget() {
+        if (std::uncaught_exceptions() > unwinding) flag = false;
+      }
+    } forget{loadAfterSave_};
     saveCommand();
     // A save through the chooser completes with its "Potvrď"; the load chooser follows then.
     if (app_.controls().visible(id::kChooserWindow)) return;

@@ -5,6 +5,7 @@
 
 #include "app/chooser.h"
 #include "app/mode.h"
+#include "app/modes/set_music.h"
 #include "app/routes.h"
 
 namespace tervano::app {
@@ -17,7 +18,8 @@ inline constexpr const char* kStatusUnsaved = "Neuložená";
 // What the crossword editor and the script editor share: the editor bar in place of the menu's
 // categories, the data panel ("Nová ...", "Načíst", "Uložit", "Návrat k editaci", "Ukončit režim
 // editace" and the status "Data:"), the chooser's "Potvrď" rows for loading and saving, the
-// tool-mode "Konec" and the refused close while data are unsaved.
+// tool-mode "Konec", the refused close while data are unsaved, and the set's music behind
+// "Sada ...".
 //
 // An editor declares the panel with declareDataPanel, routes its events through handleDataPanel,
 // returns itself as chooserClient() and fills in what is its own: newData, loadChosen and
@@ -38,11 +40,14 @@ class EditingMode : public Mode, public ChooserClient {
   void back() override;
 
  protected:
-  // The data panel with "Nová ..." under the given caption ("Nový ..." in the script editor).
+  // The data panel with "Nová ..." under the given caption ("Nový ..." in the script editor), and
+  // the set's music panel.
   static void declareDataPanel(ui::Controls& controls, std::string newCaption);
-  // The menu screen of an editor: its heading and the editor bar, the categories hidden.
+  // The menu screen of an editor: its heading and the editor bar with "Sada ...", the categories
+  // hidden.
   void editorLook(std::string_view heading, std::string_view dataCaption);
-  // The data panel's buttons and the tool-mode "Konec"; false when the event is none of them.
+  // The data panel's buttons, the tool-mode "Konec" and the music panel; false when the event is
+  // none of them.
   bool handleDataPanel(const Event& event);
 
   // "?" as well for an editor that has not declared the data panel.
@@ -78,6 +83,7 @@ class EditingMode : public Mode, public ChooserClient {
 
  private:
   Routes<EditingMode> dataRoutes_;
+  SetMusicPanel music_;
   // "Načíst" with unsaved data: the load chooser opens once the save has completed.
   bool loadAfterSave_ = false;
 };

@@ -103,16 +103,7 @@ void buildEditorOnMenuScreen(ScreenKit& kit, QWidget*) {
   auto* panel = qobject_cast<QFrame*>(kit.binder.widget(id::kPanelEditorData));
   if (!panel) return;
   using namespace size;
-  if (!model.has(id::kDataNew)) {
-    // An editor whose data panel is still to come.
-    const int noteHeight = 64;
-    panel->setGeometry(categoryLeft(0), kCategoryTop - noteHeight, kCategoryWidth, noteHeight);
-    kit.forms
-        .caption(panel, QRect(8, 6, kCategoryWidth - 16, noteHeight - 12),
-                 "Tento nástroj bude doplněn v další verzi.", style::kLime)
-        ->setWordWrap(true);
-    return;
-  }
+  if (!model.has(id::kDataNew)) return;  // not an editor
   std::vector<const char*> buttons;
   for (auto b : {id::kDataNew, id::kDataLoad, id::kDataSave, id::kDataReturn, id::kDataClose,
                  id::kDataFromWords})

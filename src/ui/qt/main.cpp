@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QTranslator>
 #include <cstdlib>
+#include <string_view>
 
 #include "app/application.h"
 #include "audio/deferred_output.h"
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
   tervano::qt::ProgramArguments arguments(argc, argv);
   QApplication qapp(arguments.qtArgc(), arguments.qtArgv());
   QApplication::setApplicationName("Tervano");
-  QApplication::setStyle("Fusion");
+  QApplication::setStyle(tervano::qt::style::makeStyle());
   QApplication::setPalette(tervano::qt::style::palette());
   QApplication::setFont(tervano::qt::style::sans());
   // The program ends when the application says so, not when a window closes.
@@ -79,17 +80,24 @@ int main(int argc, char** argv) {
   tervano::qt::QtHost host(exe.string(), location.folder.string(), std::move(sound));
   tervano::app::Application app(host, tervano::ProgramFolder(location.folder), arguments.list());
   tervano::qt::MainWindow window(app, [&host] { return host.quitRequested(); });
-  host.setWindow(&window, [&window] { window.sync(); });
+  host.setWindow(&window, [&window] { window.syncBeforeModal(); });
   host.setDocumentViewer([&window](const std::string& path) { window.openDocument(path); });
   // With the cues on, the sound device is opened once the window is on the screen, so that the
   // first cue does not wait for it; music and a first cue build what they need themselves. The
-  // start-up benchmark instead reports that first paint and ends.
-  window.onFirstPaint(std::getenv("TERVANO_REPORT_FIRST_PAINT")
-                          ? std::function<void()>(tervano::qt::reportFirstPaintAndQuit)
-                          : [&deferredSound, &app] {
-                              if (app.controls().visible(tervano::id::kSoundOnPic))
-                                deferredSound.start();
-                            });
+  // start-up benchmark instead reports a first paint and ends: with "any", that of the first
+  // window of any kind (the main game's load dialog, the script editor's warning), otherwise the
+  // main window's.
+  const char* report = std::getenv("TERVANO_REPORT_FIRST_PAINT");
+  tervano::qt::OnFirstPaint anyWindow(tervano::qt::reportFirstPaintAndExit);
+  if (report && std::string_view(report) == "any") qapp.installEventFilter(&anyWindow);
+  window.onFirstPaint(report ? std::function<void()>(tervano::qt::reportFirstPaintAndExit)
+                             : [&deferredSound, &app] {
+                                 // Only the game sounds its cues at once; a tool opens the
+                                 // device at its first cue, if ever.
+                                 if (app.session().mainApplication() &&
+                                     app.controls().visible(tervano::id::kSoundOnPic))
+                                   deferredSound.start();
+                               });
 
   app.startProgram();
   if (host.quitRequested()) return 0;

@@ -228,6 +228,15 @@ void MainWindow::sync() {
   syncTimers();
 }
 
+void MainWindow::syncBeforeModal() {
+  // A box or dialog of the start-up comes before the window is shown: building its screens for
+  // it would only keep that first box waiting.
+  if (isVisible()) return sync();
+  if (destroying_) return;
+  binder_.sync(app_.controls());
+  syncTimers();
+}
+
 void MainWindow::syncTimers() {
   for (const auto& [timerId, t] : app_.controls().timers()) {
     // Timers that only mirror state on screen are done by the application after every command.

@@ -33,6 +33,8 @@ class MainWindow : public QWidget {
 
   // Brings every widget and timer up to date with the model.
   void sync();
+  // The same before a modal box or dialog; a window not shown yet builds nothing for it.
+  void syncBeforeModal();
   // Runs an input through the application, then redraws and ends the program if asked to.
   void dispatch(const app::Event& event);
   // Shows a document (the external help file) in a window of our own.

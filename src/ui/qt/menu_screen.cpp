@@ -97,9 +97,6 @@ QWidget* buildMenuScreen(ScreenKit& kit, QWidget* window) {
   for (int i = 0; i < 3; ++i)
     forms.button(editorCategories[i], bar,
                  QRect(categoryLeft(i), 4, kCategoryWidth, kCategoryHeight));
-  // "Sada ..." belongs to the set music configuration, which no mode offers: never shown.
-  if (auto* setMusic = binder.widget(id::kCatSetMusic))
-    binder.watch(id::kCatSetMusic, [setMusic](const ui::Control&) { setMusic->hide(); });
 
   forms.button(id::kTools, m, QRect(392, 8, 198, 26));
   buildMenuPanels(kit, m);
@@ -244,9 +241,7 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
       panel(id::kPanelSetMusic,
             QRect(categoryLeft(2), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)),
             "Sada");
-  auto* sound = new QPushButton("Ozvučení", music);
-  sound->setGeometry(4, 4, kCategoryWidth - 8, kButtonHeight);
-  sound->setEnabled(false);
+  buildSetMusic(kit, m, music);
 
   // The record player.
   QFrame* player =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFrame>
 #include <QWidget>
 
 #include "data/programfolder.h"
@@ -29,11 +30,10 @@ void buildEditorOnPlayScreen(ScreenKit& kit, QWidget* playScreen);
 void buildEditorOnMenuScreen(ScreenKit& kit, QWidget* menuScreen);
 // The script editor's panel over the play screen.
 void buildScriptPanel(ScreenKit& kit, QWidget* playScreen);
+// "Ozvučení" in the panel of "Sada ..." and the set's music panel over the menu screen (editors).
+void buildSetMusic(ScreenKit& kit, QWidget* menuScreen, QFrame* entryPanel);
 // The set panel of set selection and the autosave manager: each covers the whole window.
 QWidget* buildSetPanel(ScreenKit& kit, QWidget* window);
 QWidget* buildAutosaveScreen(ScreenKit& kit, QWidget* window);
-
-// A heading, a note and a way back for a tool screen that is still to come.
-void placeholder(ScreenKit& kit, QWidget* screen, const char* backButton);
 
 }  // namespace tervano::qt

@@ -1,5 +1,7 @@
 #include "ui/qt/style.h"
 
+#include <QProxyStyle>
+
 #include <QWidget>
 
 namespace tervano::qt::style {
@@ -137,6 +139,24 @@ Qt::CursorShape cursorShape(ui::Cursor cursor) {
       break;
   }
   return Qt::ArrowCursor;
+}
+
+namespace {
+
+class TervanoStyle : public QProxyStyle {
+ public:
+  TervanoStyle() : QProxyStyle("Fusion") {}
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
+}  // namespace
+
+QStyle* makeStyle() {
+  return new TervanoStyle;
 }
 
 }  // namespace tervano::qt::style

@@ -2,7 +2,7 @@
 """Checks, through the accessibility tree (AT-SPI), that the crossword editor's controls carry
 the names a screen reader reads: the caption each stands under.
 
-    scripts/editor_a11y.py PROGRAM_FOLDER
+    scripts/demos/editor_a11y.py PROGRAM_FOLDER
 
 Needs an X server (DISPLAY) and a D-Bus session with the accessibility bus running; starts
 PROGRAM_FOLDER/tervano-hra -EDITOR with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1. Prints every input of

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The crossword editor in the real program under Xvfb: a crossword is written from a word list,
-# given its scores, saved through the chooser, loaded back and then played in the game, where
-# "Kontrola" accepts its answers (scripts/editor_demo.py); then the editor's accessibility tree is
-# checked for the names of its controls (scripts/editor_a11y.py). Screenshots go to the folder.
+# The script editor in the real program under Xvfb: an event script is written, saved and then run
+# by the real game at its event (scripts/demos/script_editor_demo.py); then the script editor's
+# accessibility tree is checked for the names of its controls (scripts/demos/script_a11y.py).
+# Screenshots go to the folder.
 #
-#   scripts/editor_demo.sh OUTPUT_FOLDER
+#   scripts/demos/script_editor_demo.sh OUTPUT_FOLDER
 #
 # TERVANO_BUILD_DIR  build folder (default: build); built when the program is missing
 #
@@ -15,24 +15,24 @@ if [ "${1:-}" = "--inside" ]; then
   work=$2
   out=$3
   here=$(dirname "$0")
-  python3 "$here/editor_demo.py" "$work/demo" --shots "$out"
-  echo "Accessibility tree of the editor:"
+  python3 "$here/script_editor_demo.py" "$work/demo" --shots "$out"
+  echo "Accessibility tree of the script editor:"
   dbus-run-session -- bash -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately & launcher=$!
     sleep 1
     /usr/bin/python3 "$0" "$1"; status=$?
     kill $launcher
-    exit $status' "$here/editor_a11y.py" "$work/a11y" 2>/dev/null
+    exit $status' "$here/script_a11y.py" "$work/a11y" 2>/dev/null
   exit
 fi
 
-out=${1:?usage: scripts/editor_demo.sh OUTPUT_FOLDER}
-cd "$(dirname "$0")/.."
+out=${1:?usage: scripts/demos/script_editor_demo.sh OUTPUT_FOLDER}
+cd "$(dirname "$0")/../.."
 build=${TERVANO_BUILD_DIR:-build}
 scripts/deps.sh xvfb xauth imagemagick xdotool at-spi2-core python3-gi gir1.2-atspi-2.0 dbus
 if [ ! -x "$build/program/tervano-hra" ]; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build "$build" -j"$(nproc)" --target tervano-hra
+  cmake --build "$build" -j2 --target tervano-hra
 fi
 mkdir -p "$out"
 out=$(cd "$out" && pwd)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Plays a whole crossword set in the real program, under the X server named by DISPLAY.
 
-    scripts/play_set.py PROGRAM_FOLDER [--shots OUT] [--crosswords N]
+    scripts/demos/play_set.py PROGRAM_FOLDER [--shots OUT] [--crosswords N]
 
 Starts PROGRAM_FOLDER/tervano-hra, loads a new game, and for every crossword of the active set
 types its solution into the answer area, presses "Kontrola" and answers the boxes, until the

@@ -2,7 +2,7 @@
 """Writes a crossword in the real crossword editor and plays it in the real game, under the X
 server named by DISPLAY.
 
-    scripts/editor_demo.py PROGRAM_FOLDER --shots OUT
+    scripts/demos/editor_demo.py PROGRAM_FOLDER --shots OUT
 
 1. Starts PROGRAM_FOLDER/tervano-hra -EDITOR, opens "Sestavit ze slov ..." and types a word list
    with the tajenka "London"; sets the four scoring values by pointing at their captions.
