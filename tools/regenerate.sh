@@ -2,7 +2,7 @@
 # Builds the content generators in build-content/ and regenerates the generated parts of the
 # delivered data tree: the crossword sets and the program folder's text lists (from content/),
 # the sound cues and music of every set's "hdb" folder, and the pictures of "Ikony" together
-# with the program icon of the Qt view. Hand-written files (help/hkriz.hlp) are left alone.
+# with the program icon of the Qt view and of the desktop (packaging/icons). Hand-written files (help/hkriz.hlp) are left alone.
 # Run it after changing content/ or a generator, then run the tests and commit the result.
 set -eu
 
@@ -27,5 +27,6 @@ for set in tervano tervanodef instalace-nemcina; do
   cp "$hdb"/*.wav "$hdb"/*.mid "$tree/$set/hdb/"
 done
 
-"$tools/tervano-pictures" "$tree/Ikony" "$root/src/ui/qt/icons/tervano.png"
+"$tools/tervano-pictures" "$tree/Ikony" --hicolor "$root/packaging/icons/hicolor" cz.tervano.Tervano \
+  "$root/src/ui/qt/icons/tervano.png"
 echo "Data tree regenerated in $tree"

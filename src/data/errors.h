@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "data/concat.h"
+
 namespace tervano {
 
 // An error a user can cause (a number typed or stored where it does not fit, a file that is
@@ -18,7 +20,7 @@ class UserError : public std::runtime_error {
 class ConversionError : public UserError {
  public:
   explicit ConversionError(const std::string& offending)
-      : UserError("'" + visible(offending) + "' is not a valid integer value"),
+      : UserError(concat({"'", visible(offending), "' is not a valid integer value"})),
         offending_(offending) {}
   const std::string& offending() const { return offending_; }
 

@@ -82,6 +82,12 @@ fs::path ProgramFolder::executablePath() {
   std::error_code ec;
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec) exe = fs::absolute("tervano-hra");
+  // An executable replaced while it runs (a package update) reads as "... (deleted)"; a new
+  // instance is started from the new file under the same name.
+  static constexpr std::string_view kDeleted = " (deleted)";
+  const std::string text = exe.string();
+  if (text.size() > kDeleted.size() && text.ends_with(kDeleted) && !fs::exists(exe, ec))
+    exe = text.substr(0, text.size() - kDeleted.size());
   return exe;
 }
 

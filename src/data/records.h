@@ -52,6 +52,8 @@ inline constexpr const char* kDescriptor = "tervano\\Tervano.ini";
 inline constexpr const char* kSavedGames = "Data\\kriz\\";
 inline constexpr const char* kAutosaveLog = "data\\kriz\\automatické uložení.kra";
 inline constexpr const char* kExportedRecord = "Data\\kriz\\~automatické uložení.kr1";
+// The saved game delivered with the tree, from which a first game starts.
+inline constexpr const char* kNewGameSave = "Data\\kriz\\Nová hra.kr1";
 inline constexpr const char* kScripts = "tervano\\script\\";
 inline constexpr const char* kCues = "tervano\\hdb\\";
 inline constexpr const char* kMusic = "Tervano\\hdb\\";

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <utility>
 
+#include "data/concat.h"
 #include "data/cp1250.h"
 #include "data/errors.h"
 
@@ -177,8 +178,8 @@ void writeFileAtomic(const fs::path& requested, std::string_view bytes, WriteFau
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
   removeStaleTemporaries(folder, path.filename().string());
   const fs::path temp =
-      folder / ("." + path.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
-                std::to_string(tempCounter.fetch_add(1)));
+      folder / concat({".", path.filename().string(), ".tmp-", std::to_string(::getpid()), "-",
+                       std::to_string(tempCounter.fetch_add(1))});
   Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
   if (fd.get() < 0) fail("Soubor nelze uložit", path, errno);
   auto abandon = [&](int err) {

@@ -1,5 +1,6 @@
 #include "sets/command_script.h"
 
+#include "data/concat.h"
 #include "data/programfolder.h"
 #include "data/textfile.h"
 #include "sets/errors.h"
@@ -37,7 +38,7 @@ TextList copyScript(std::string_view firstLine, const fs::path& from, const fs::
     script.append(line(sub));
   for (int g = 1; g <= 4; ++g)
     for (int n = 1; n <= counts[static_cast<std::size_t>(g - 1)]; ++n)
-      script.append(line("r" + std::to_string(g) + "/k" + std::to_string(n)));
+      script.append(line(concat({"r", std::to_string(g), "/k", std::to_string(n)})));
   script.append(line("r5/k0"));
   return script;
 }
@@ -82,7 +83,8 @@ void makeSetFolders(const fs::path& set, const std::array<int, 4>& counts) {
     fs::create_directory(set / sub, ec);
   for (int g = 1; g <= 4; ++g)
     for (int n = 1; n <= counts[std::size_t(g - 1)]; ++n)
-      fs::create_directory(set / ("r" + std::to_string(g)) / ("k" + std::to_string(n)), ec);
+      fs::create_directory(
+          set / concat({"r", std::to_string(g)}) / concat({"k", std::to_string(n)}), ec);
   fs::create_directory(set / "r5" / "k0", ec);
 }
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "audio/sound.h"
+#include "data/concat.h"
 #include "data/errors.h"
 #include "data/numbers.h"
 #include "data/records.h"
@@ -237,7 +238,7 @@ void deleteCrosswords(const fs::path& set) {
   };
   for (int g = 1; g <= 4; ++g) {
     const fs::path list = resolveCaseInsensitive(set / "sur" / (std::to_string(g) + ".cbx"));
-    const fs::path grade = resolveCaseInsensitive(set / ("r" + std::to_string(g)));
+    const fs::path grade = resolveCaseInsensitive(set / concat({"r", std::to_string(g)}));
     int count = 0;
     if (fs::is_regular_file(list, ec)) {
       try {
@@ -247,12 +248,12 @@ void deleteCrosswords(const fs::path& set) {
       }
     }
     for (int n = 0; n <= count; ++n)
-      crossword(resolveCaseInsensitive(grade / ("k" + std::to_string(n))));
+      crossword(resolveCaseInsensitive(grade / concat({"k", std::to_string(n)})));
     fs::remove(grade, ec);
   }
   const fs::path end = resolveCaseInsensitive(set / "r5");
   for (int n = 0; n <= 2; ++n)
-    crossword(resolveCaseInsensitive(end / ("k" + std::to_string(n))));
+    crossword(resolveCaseInsensitive(end / concat({"k", std::to_string(n)})));
   fs::remove(end, ec);
 }
 

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "data/concat.h"
 #include "data/cp1250.h"
 #include "data/errors.h"
 #include "data/programfolder.h"
@@ -149,8 +150,8 @@ void copyAtomically(const fs::path& from, const fs::path& to) {
   Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) fail("Soubor nelze přečíst", from, errno);
   const fs::path temp =
-      to.parent_path() / ("." + to.filename().string() + ".tmp-" + std::to_string(::getpid()) +
-                          "-" + std::to_string(tempCounter.fetch_add(1)));
+      to.parent_path() / concat({".", to.filename().string(), ".tmp-", std::to_string(::getpid()),
+                                 "-", std::to_string(tempCounter.fetch_add(1))});
   Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
   if (out.get() < 0) fail("Soubor nelze zapsat", to, errno);
   auto abandon = [&](const char* what, const fs::path& p, int err) {

@@ -52,6 +52,41 @@ TEST(StartUp, TheExportedRecordIsOfferedFirstAndCanBeDeclined) {
   EXPECT_FALSE(rig.dir.exists("Data/kriz/~automatické uložení.kr1"));  // used or not: gone
 }
 
+// On a first start the load dialog opens with the delivered new game chosen, so that Enter starts
+// a game; once the player has a saved game of their own, nothing is chosen for them. The autosave
+// log and an exported record (declined here) are no saved games of the player.
+TEST(StartUp, AFirstStartChoosesTheDeliveredNewGame) {
+  struct Case {
+    std::vector<std::string> saves;  // in Data/kriz, the first is loaded
+    bool exported;
+    std::string chosen;
+  };
+  const Case cases[] = {
+      {{"Nová hra"}, false, "Nová hra.kr1"},
+      {{"nová HRA"}, false, "nová HRA.kr1"},
+      {{"Nová hra"}, true, "Nová hra.kr1"},
+      {{"Nová hra", "moje"}, false, ""},
+      {{"moje"}, false, ""},
+  };
+  for (const Case& c : cases) {
+    StartRig rig;
+    std::string first;
+    for (const auto& name : c.saves) {
+      const std::string path = rig.dir.makeSave(name, testing::record());
+      if (first.empty()) first = path;
+    }
+    if (c.exported) {
+      rig.dir.write("Data/kriz/~automatické uložení.kr1", testing::record());
+      rig.host.cancel();
+    }
+    rig.host.pick(first);
+    rig.start("");
+    ASSERT_EQ(rig.host.dialogs().size(), 1u) << c.saves.front();
+    EXPECT_EQ(rig.host.dialogs().front().fileName, c.chosen) << c.saves.front();
+    EXPECT_EQ(rig.text(id::kGrade), "1");
+  }
+}
+
 TEST(StartUp, TheAutosaveSettingsAreReadBeforeTheExportedRecordIsOffered) {
   StartRig rig;
   rig.dir.write("Data/kriz/automatické uložení.kra", {"A", "5", "5", "kontrole každé křížovky"});

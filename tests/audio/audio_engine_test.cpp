@@ -389,6 +389,28 @@ TEST_F(AudioEngineTest, WithoutARealDeviceTheSilentDummyDriverKeepsTime) {
   }
 }
 
+// What the player reads on the terminal: with a device nothing at all; without a sound card one
+// Czech line saying that the program plays silently, not the libraries' reports (ALSA prints a
+// screen of them when its card is missing). Each run is a fresh process, as the program is.
+TEST_F(AudioEngineTest, WithoutASoundCardOneCzechLineWithADeviceNone) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string cue = put("a.wav", wavFile(44100, 1, tone(440, 0.1, 44100, {0.5})));
+  auto run = [&cue](const char* driver, const char* device) {
+    setenv("SDL_AUDIODRIVER", driver, 1);
+    if (device) setenv("AUDIODEV", device, 1);
+    {
+      AudioEngine engine;
+      if (!engine.playWavSync(cue)) std::exit(1);
+    }
+    AudioEngine again;  // said once, however often the device is looked for
+    std::exit(0);
+  };
+  // A driver that opens (the disk driver of the other cases announces itself).
+  EXPECT_EXIT(run("dummy", nullptr), ::testing::ExitedWithCode(0), ::testing::Eq(""));
+  EXPECT_EXIT(run("alsa", "tervano_no_such_card"), ::testing::ExitedWithCode(0),
+              ::testing::Eq("Tervano: zvukové zařízení nelze otevřít, program hraje potichu.\n"));
+}
+
 TEST_F(AudioEngineTest, AQuietDeviceIsClosedAndOpensAgainForTheNextSound) {
   // An idle program must not wake up for every buffer: without cue or music the device closes
   // after a while, and the next cue or piece opens it again.

@@ -1,6 +1,7 @@
 // Draws the button pictures (24-bit BMP), the window icons (ICO with 32x32 and 16x16 images)
-// and the program icon (PNG) of the program folder.
-//   tervano-pictures <Ikony folder> [<extra copy of the program icon>...]
+// and the program icon (PNG) of the program folder; with --hicolor also the program icon in the
+// sizes of the desktop's icon theme (<folder>/<N>x<N>/apps/<name>.png).
+//   tervano-pictures <Ikony folder> [--hicolor <folder> <name>] [<extra copy of the icon>...]
 // The pictures are simple vector drawings sampled 4x4 per pixel, so every size is smooth.
 #include <algorithm>
 #include <array>
@@ -429,7 +430,19 @@ int main(int argc, char** argv) {
   }
   const std::string icon = png(draw(drawProgramIcon, 128, false));
   ok &= writeFile(out / "tervano.png", icon);
-  for (int i = 2; i < argc; ++i) {
+  int next = 2;
+  if (argc >= 5 && std::string(argv[2]) == "--hicolor") {
+    // Each size drawn on its own grid, not scaled from another.
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+      const std::string square = std::to_string(size) + "x" + std::to_string(size);
+      const std::filesystem::path folder = std::filesystem::path(argv[3]) / square / "apps";
+      std::filesystem::create_directories(folder);
+      ok &= writeFile(folder / (std::string(argv[4]) + ".png"),
+                      png(draw(drawProgramIcon, size, false)));
+    }
+    next = 5;
+  }
+  for (int i = next; i < argc; ++i) {
     std::filesystem::create_directories(std::filesystem::path(argv[i]).parent_path());
     ok &= writeFile(argv[i], icon);
   }

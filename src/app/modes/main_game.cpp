@@ -23,6 +23,27 @@ constexpr const char* kStartUpFailed = "Předpokládaná umístění neexistují
 constexpr const char* kExportedQuestion =
     "Má se načíst exportovaný záznam automatického uložení s názvem: \r~automatické uložení.kr1 ?";
 
+// On a first start the saved games are only the delivered new game: the load dialog opens with
+// it chosen, so that Enter starts a game. With a saved game of the player's own, nothing is
+// chosen for them. The autosave log and an exported record are no saved games of theirs.
+std::string firstStartChoice(const ProgramFolder& folder) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path newGame = folder.resolve(paths::kNewGameSave);
+  if (!fs::is_regular_file(newGame, ec)) return {};
+  const std::string_view exportedPath = paths::kExportedRecord;
+  const std::string_view exported = exportedPath.substr(exportedPath.rfind('\\') + 1);
+  for (fs::directory_iterator it(newGame.parent_path(), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (it->path() == newGame || sameNameIgnoringCase(name, exported)) continue;
+    if (name.size() > 4 && sameNameIgnoringCase(name.substr(name.size() - 4), ".kr1") &&
+        it->is_regular_file(ec))
+      return {};
+  }
+  return newGame.filename().string();
+}
+
 }  // namespace
 
 MainGame::MainGame(Application& app) : Mode(app) {
@@ -62,8 +83,10 @@ void MainGame::start() {
       session.loadFileName = folder.resolve(paths::kExportedRecord).string();
   }
   // The game does not start without a saved game: the dialog comes back after every cancel.
+  ui::FileDialogOptions loadDialog = game.loadDialogOptions();
+  loadDialog.fileName = firstStartChoice(folder);
   while (session.loadFileName.empty()) {
-    if (auto chosen = app_.host().openFile(game.loadDialogOptions())) {
+    if (auto chosen = app_.host().openFile(loadDialog)) {
       session.loadFileName = *chosen;
       session.saveRecord = folder.load(*chosen, limits::kSavedGame);
     }

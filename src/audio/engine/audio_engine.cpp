@@ -63,6 +63,14 @@ void routeFluidSynthLog(const FluidLibrary& fl) {
   });
 }
 
+// Without a sound card the player learns it in one line, not from the libraries' own reports.
+void reportSilence() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    std::fputs("Tervano: zvukové zařízení nelze otevřít, program hraje potichu.\n", stderr);
+  });
+}
+
 // A FIFO or device node would block the reader: only plain files are opened.
 bool isPlainFile(const std::string& path) {
   std::error_code ec;
@@ -566,13 +574,17 @@ AudioEngine::AudioEngine(AudioEngineOptions options) : state_(std::make_unique<S
   // SDL's start connects to the D-Bus session bus, which would otherwise be launched here.
   preventSessionBusAutolaunch();
   s.sdl = sdlLibrary();
-  if (!s.sdl) return;
+  if (!s.sdl) {
+    reportSilence();
+    return;
+  }
   s.sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   s.sdl->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Tervano");
   s.sdl->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
 
-  if (!s.tryDriver(nullptr) && !s.options.fallbackDriver.empty()) {
-    s.tryDriver(s.options.fallbackDriver.c_str());
+  if (!s.tryDriver(nullptr)) {
+    reportSilence();
+    if (!s.options.fallbackDriver.empty()) s.tryDriver(s.options.fallbackDriver.c_str());
   }
   if (!s.device) return;
   s.canOpen = true;

@@ -30,6 +30,19 @@ bool find(void* handle, const char* name, F& slot) {
   return slot != nullptr;
 }
 
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA, which SDL brings along, reports every failed look-up of a sound card on stderr: a screen
+// of lines on a machine without one. The engine says in one line what that means instead.
+void silenceAlsa() {
+  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+  void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
+  if (!alsa) return;
+  if (auto set = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler")))
+    set(quietAlsa);
+  dlclose(alsa);  // only the reference taken here: SDL holds the library
+}
+
 }  // namespace
 
 const SdlLibrary* sdlLibrary() {
@@ -38,6 +51,7 @@ const SdlLibrary* sdlLibrary() {
         bool all = true;
 #define TERVANO_FIND(name) all = find(handle, #name, l.name) && all;
         TERVANO_SDL_FUNCTIONS(TERVANO_FIND)
+        if (all) silenceAlsa();
         return all;
       });
   return library;

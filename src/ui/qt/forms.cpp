@@ -188,6 +188,20 @@ QSpinBox* Forms::spin(const std::string& id, QWidget* parent, const QRect& r, in
   return box;
 }
 
+void Forms::nameBy(QWidget* widget, std::initializer_list<const char*> ids,
+                   std::function<QString()> name) {
+  widget->setAccessibleName(name());
+  for (const char* id : ids)
+    if (id)
+      binder_.watch(id, [widget, name](const ui::Control&) { widget->setAccessibleName(name()); });
+}
+
+QString Forms::counted(const QString& caption, const QString& value) {
+  QString counts = caption.trimmed();
+  if (counts.endsWith(':')) counts.chop(1);
+  return value.isEmpty() ? counts : counts + ": " + value;
+}
+
 QFrame* Forms::panel(const std::string& id, QWidget* parent, const QRect& r) {
   auto* f = new QFrame(parent);
   f->setObjectName("commandPanel");

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "app/event.h"
@@ -45,6 +46,15 @@ class Forms {
   // A panel that comes to the front when it opens.
   QFrame* panel(const std::string& id, QWidget* parent, const QRect& r);
   QLineEdit* entry(const std::string& id, QWidget* parent, const QRect& r);
+
+  // Accessible names. Buttons, captions and labels of their own text are named by it; a widget
+  // without a caption of its own gets one here. nameBy names the widget by `name()` and again
+  // whenever one of the controls (null ones are skipped) changes: a label showing a value says
+  // what it counts and the value, "Body: 140".
+  void nameBy(QWidget* widget, std::initializer_list<const char*> ids,
+              std::function<QString()> name);
+  // "Body: 140" from the caption "Body:" and the value "140".
+  static QString counted(const QString& caption, const QString& value);
 
  private:
   Binder& binder_;

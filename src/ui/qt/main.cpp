@@ -1,4 +1,11 @@
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
 #include <cstdlib>
 #include <string_view>
 
@@ -6,6 +13,8 @@
 #include "audio/deferred_output.h"
 #include "audio/engine/audio_engine.h"
 #include "audio/session_bus.h"
+#include "data/errors.h"
+#include "data/program_location.h"
 #include "data/programfolder.h"
 #include "data/records.h"
 #include "ui/ids.h"
@@ -14,6 +23,31 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/style.h"
+
+namespace {
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::string homeFolder() {
+  if (std::string home = environment("HOME"); !home.empty()) return home;
+  if (const passwd* account = ::getpwuid(::getuid()); account && account->pw_dir)
+    return account->pw_dir;
+  return "/";
+}
+
+// The toolkit's own texts (file dialogs, their questions, standard buttons) in Czech like the
+// rest of the program, whatever language the desktop speaks.
+void useCzechToolkitTexts(QApplication& qapp) {
+  QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+  auto* translator = new QTranslator(&qapp);
+  if (translator->load("qtbase_cs", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(translator);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // Before any library (Qt, SDL) asks for a D-Bus session bus, and before any thread starts.
@@ -26,13 +60,25 @@ int main(int argc, char** argv) {
   QApplication::setFont(tervano::qt::style::sans());
   // The program ends when the application says so, not when a window closes.
   QApplication::setQuitOnLastWindowClosed(false);
+  useCzechToolkitTexts(qapp);
 
   const auto exe = tervano::ProgramFolder::executablePath();
+  const tervano::ProgramLocation location = tervano::locateProgramFolder(
+      {exe.parent_path(), exe.parent_path() / TERVANO_INSTALLED_TREE,
+       environment(tervano::kProgramFolderVariable), environment("XDG_DATA_HOME"), homeFolder()});
+  if (!location.fillFrom.empty()) {
+    try {
+      tervano::fillProgramFolder(location.fillFrom, location.folder);
+    } catch (const tervano::UserError& e) {
+      QMessageBox::critical(nullptr, "Chyba", QString::fromUtf8(e.what()));
+      return 1;
+    }
+  }
   auto sound = std::make_unique<tervano::audio::DeferredSoundOutput>(
       [] { return std::make_unique<tervano::audio::AudioEngine>(); });
   tervano::audio::DeferredSoundOutput& deferredSound = *sound;
-  tervano::qt::QtHost host(exe.string(), std::move(sound));
-  tervano::app::Application app(host, tervano::ProgramFolder(exe.parent_path()), arguments.list());
+  tervano::qt::QtHost host(exe.string(), location.folder.string(), std::move(sound));
+  tervano::app::Application app(host, tervano::ProgramFolder(location.folder), arguments.list());
   tervano::qt::MainWindow window(app, [&host] { return host.quitRequested(); });
   host.setWindow(&window, [&window] { window.syncBeforeModal(); });
   host.setDocumentViewer([&window](const std::string& path) { window.openDocument(path); });

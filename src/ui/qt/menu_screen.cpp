@@ -54,10 +54,12 @@ QWidget* buildMenuScreen(ScreenKit& kit, QWidget* window) {
   Aspects menu;
   menu.size = true;
   binder.bind(id::kMenuScreen, m, menu);
+  m->setAccessibleName("Hlavní nabídka");
   kit.router.addDragHandle(m);
 
   auto* motif = new CrosswordMotif(m);
   motif->setGeometry(131, 44, 336, 336);
+  motif->setAccessibleName("Tervano");
 
   auto* lower = new QFrame(m);
   lower->setObjectName("menuLower");
@@ -67,6 +69,7 @@ QWidget* buildMenuScreen(ScreenKit& kit, QWidget* window) {
   band.visible = false;
   band.enabled = false;
   binder.bind(id::kMenuLower, lower, band);
+  lower->setAccessibleName("Pruh nabídky");
   kit.router.addDragHandle(lower);
 
   auto* title = new QLabel(m);
@@ -89,6 +92,7 @@ QWidget* buildMenuScreen(ScreenKit& kit, QWidget* window) {
   auto* bar = new QFrame(m);
   bar->setGeometry(0, kCategoryTop - 4, kWidth, kCategoryHeight + 8);
   binder.bind(id::kEditorBar, bar, Aspects{});
+  bar->setAccessibleName("Lišta editoru");
   const char* editorCategories[] = {id::kCatEditorData, id::kCatToolExit, id::kCatSetMusic};
   for (int i = 0; i < 3; ++i)
     forms.button(editorCategories[i], bar,
@@ -106,19 +110,24 @@ namespace {
 void buildMenuPanels(ScreenKit& kit, QWidget* m) {
   Forms& forms = kit.forms;
   Binder& binder = kit.binder;
+  // A panel is named after the category that opens it.
+  auto panel = [&](const char* panelId, const QRect& r, const char* name) {
+    QFrame* p = forms.panel(panelId, m, r);
+    p->setAccessibleName(name);
+    return p;
+  };
   // A column of buttons opening upwards from a category button.
-  auto column = [&](const char* panelId, int left, int width, int bottom,
+  auto column = [&](const char* panelId, const char* name, int left, int width, int bottom,
                     std::initializer_list<const char*> buttons) {
     const int n = int(buttons.size());
-    QFrame* p =
-        forms.panel(panelId, m, QRect(left, bottom - columnHeight(n), width, columnHeight(n)));
+    QFrame* p = panel(panelId, QRect(left, bottom - columnHeight(n), width, columnHeight(n)), name);
     int i = 0;
     for (const char* b : buttons)
       forms.button(b, p, QRect(4, 4 + kRow * i++, width - 8, kButtonHeight));
     return p;
   };
 
-  QFrame* game = column(id::kPanelGame, categoryLeft(0), kCategoryWidth, kCategoryTop,
+  QFrame* game = column(id::kPanelGame, "Hra", categoryLeft(0), kCategoryWidth, kCategoryTop,
                         {id::kNewGame, id::kNewGameSettings, id::kLoadGame, id::kSaveGame,
                          id::kReturnToGame, id::kEndGame});
   // The access code is typed beside "Nastavení+Nová hra".
@@ -126,34 +135,38 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
                            QRect(game->x() + game->width() + 4, game->y() + 4 + kRow, 90, 26));
   code->setMaxLength(16);
   code->setToolTip("Přístupový kód");
+  code->setAccessibleName("Přístupový kód");
 
-  column(id::kPanelHelp, categoryLeft(1), kCategoryWidth, kCategoryTop,
+  column(id::kPanelHelp, "Pomoc", categoryLeft(1), kCategoryWidth, kCategoryTop,
          {id::kHelp, id::kAbout, id::kCredits, id::kKeyList, id::kEula});
   if (auto* about = qobject_cast<QPushButton*>(binder.widget(id::kAbout)))
     about->setIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation));
-  column(id::kPanelApp, categoryLeft(2), kCategoryWidth, kCategoryTop, {id::kQuit});
+  column(id::kPanelApp, "Aplikace", categoryLeft(2), kCategoryWidth, kCategoryTop, {id::kQuit});
 
   // Settings: the two switches side by side, "Zvuky a hudba", three check boxes with captions
   // of their own, "Automatické uložení".
   const int settingsHeight = 220;
-  QFrame* settings = forms.panel(
-      id::kPanelSettings, m,
-      QRect(categoryLeft(3), kCategoryTop - settingsHeight, kCategoryWidth, settingsHeight));
+  QFrame* settings =
+      panel(id::kPanelSettings,
+            QRect(categoryLeft(3), kCategoryTop - settingsHeight, kCategoryWidth, settingsHeight),
+            "Nastavení");
   struct Picture {
     const char* id;
     SwitchPicture::Kind kind;
     bool on;
     int left;
+    const char* name;  // what the picture shows
   };
   const Picture pictures[] = {
-      {id::kSoundOnPic, SwitchPicture::Kind::Sound, true, 8},
-      {id::kSoundOffPic, SwitchPicture::Kind::Sound, false, 8},
-      {id::kMusicOnPic, SwitchPicture::Kind::Music, true, 76},
-      {id::kMusicOffPic, SwitchPicture::Kind::Music, false, 76},
+      {id::kSoundOnPic, SwitchPicture::Kind::Sound, true, 8, "Zvuky zapnuty"},
+      {id::kSoundOffPic, SwitchPicture::Kind::Sound, false, 8, "Zvuky vypnuty"},
+      {id::kMusicOnPic, SwitchPicture::Kind::Music, true, 76, "Hudba zapnuta"},
+      {id::kMusicOffPic, SwitchPicture::Kind::Music, false, 76, "Hudba vypnuta"},
   };
   for (const auto& p : pictures) {
     auto* pic = new SwitchPicture(p.kind, p.on, settings);
     pic->setGeometry(p.left, 6, 60, 42);
+    pic->setAccessibleName(p.name);
     binder.bind(p.id, pic, Aspects{});
     const std::string picId = p.id;
     QObject::connect(pic, &ClickLabel::clicked, pic, [&forms, picId] { forms.click(picId); });
@@ -170,10 +183,12 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
       {id::kNoScripts, id::kNoScriptsCaption, 154},
   };
   for (const auto& o : options) {
-    forms.check(o.box, settings, QRect(6, o.top + 6, 18, 18));
+    QCheckBox* box = forms.check(o.box, settings, QRect(6, o.top + 6, 18, 18));
     auto* caption = forms.clickLabel(o.caption, settings, QRect(26, o.top, 114, 30), style::kLime);
     caption->setWordWrap(true);
     caption->setCursor(Qt::PointingHandCursor);
+    // The box has no text: it is named after its caption beside it.
+    forms.nameBy(box, {o.caption}, [caption] { return caption->text(); });
   }
   auto* autosaveButton =
       forms.button(id::kAutosaveButton, settings, QRect(6, 188, 132, kButtonHeight));
@@ -183,28 +198,33 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
   const int autosaveWidth = 436;
   const int autosaveHeight = 134;
   QFrame* autosave =
-      forms.panel(id::kPanelAutosave, m,
-                  QRect(anchor.x() - autosaveWidth, anchor.y() + kButtonHeight - autosaveHeight,
-                        autosaveWidth, autosaveHeight));
+      panel(id::kPanelAutosave,
+            QRect(anchor.x() - autosaveWidth, anchor.y() + kButtonHeight - autosaveHeight,
+                  autosaveWidth, autosaveHeight),
+            "Automatické uložení");
   kit.router.reportEveryMove(id::kPanelAutosave);
   forms.caption(autosave, QRect(12, 8, 150, 22), "Automatické uložení:", style::kYellow);
-  forms.check(id::kAutosaveOn, autosave, QRect(160, 8, 80, 22), true);
+  forms.check(id::kAutosaveOn, autosave, QRect(160, 8, 80, 22), true)
+      ->setAccessibleName("Automatické uložení");
   forms.caption(autosave, QRect(12, 40, 26, 24), "po:", style::kLime);
   QComboBox* trigger = forms.combo(id::kAutosaveTrigger, autosave, QRect(40, 40, 240, 24));
+  trigger->setAccessibleName("Automatické uložení po");
+  trigger->lineEdit()->setAccessibleName("Automatické uložení po");
   trigger->lineEdit()->installEventFilter(new FocusReporter(id::kAutosaveTrigger, forms, trigger));
   QLabel* quotaText = forms.caption(autosave, QRect(12, 72, 0, 0),
                                     "Obsah souboru nesmí překročit hranici:", style::kLime);
   quotaText->setFixedHeight(24);
   const int spinLeft = quotaText->x() + quotaText->width() + 6;
-  forms.spin(id::kAutosaveQuota, autosave, QRect(spinLeft, 72, 72, 24), 50);
+  forms.spin(id::kAutosaveQuota, autosave, QRect(spinLeft, 72, 72, 24), 50)
+      ->setAccessibleName("Obsah souboru nesmí překročit hranici (záznamů)");
   forms.caption(autosave, QRect(spinLeft + 78, 72, 90, 24), "záznam(ů).", style::kLime);
   forms.button(id::kAutosaveApply, autosave, QRect(12, 102, 116, kButtonHeight));
 
   // Tools open under their button at the top right.
   QWidget* tools = binder.widget(id::kTools);
-  QFrame* toolPanel =
-      forms.panel(id::kPanelTools, m,
-                  QRect(tools->x(), tools->y() + tools->height(), tools->width(), columnHeight(6)));
+  QFrame* toolPanel = panel(
+      id::kPanelTools,
+      QRect(tools->x(), tools->y() + tools->height(), tools->width(), columnHeight(6)), "Nástroje");
   const char* toolButtons[] = {id::kToolEditor,  id::kToolScriptEditor, id::kToolSets,
                                id::kToolMainApp, id::kToolAutosave,     id::kToolCrashLoad};
   for (int i = 0; i < 6; ++i)
@@ -212,17 +232,20 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
                  QRect(4, 4 + kRow * i, tools->width() - 8, kButtonHeight));
 
   // The editor bar's panels. The data panel's rows are the editors' (buildEditorOnMenuScreen).
-  forms.panel(
-      id::kPanelEditorData, m,
-      QRect(categoryLeft(0), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)));
-  column(id::kPanelToolExit, categoryLeft(1), kCategoryWidth, kCategoryTop, {id::kToolQuit});
-  QFrame* music = forms.panel(
-      id::kPanelSetMusic, m,
-      QRect(categoryLeft(2), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)));
+  panel(id::kPanelEditorData,
+        QRect(categoryLeft(0), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)),
+        "Křížovka");
+  column(id::kPanelToolExit, "Editor", categoryLeft(1), kCategoryWidth, kCategoryTop,
+         {id::kToolQuit});
+  QFrame* music =
+      panel(id::kPanelSetMusic,
+            QRect(categoryLeft(2), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)),
+            "Sada");
   buildSetMusic(kit, m, music);
 
   // The record player.
-  QFrame* player = forms.panel(id::kPanelRecordPlayer, m, QRect(99, 112, 400, 176));
+  QFrame* player =
+      panel(id::kPanelRecordPlayer, QRect(99, 112, 400, 176), "Přehrávač záznamů pro hru Tervano");
   forms.caption(player, QRect(14, 10, 372, 22), "Přehrávač záznamů pro hru Tervano", style::kYellow,
                 11);
   forms.caption(player, QRect(14, 42, 372, 18), "Přehrávaný soubor:", style::kLime);
@@ -249,17 +272,20 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
   });
   const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaPause,
                                           QStyle::SP_MediaStop};
+  const char* iconNames[] = {"Přehrát", "Pozastavit", "Zastavit"};
   for (int i = 0; i < 3; ++i) {
     auto* b = new QPushButton(player);
     b->setIcon(QApplication::style()->standardIcon(icons[i]));
+    b->setAccessibleName(iconNames[i]);
     b->setGeometry(14 + i * 48, 98, 42, 30);
     b->setEnabled(false);
   }
   forms.button(id::kRecordBack, player, QRect(296, 136, 90, 28));
 
   // The credits: a header strip with the title and "X", a body in which the labels scroll.
-  QFrame* credits = forms.panel(id::kPanelCredits, m, QRect(119, 120, 360, 24 + 152 + 2));
+  QFrame* credits = panel(id::kPanelCredits, QRect(119, 120, 360, 24 + 152 + 2), "Credits");
   auto* header = new QFrame(credits);
+  header->setAccessibleName("Credits");
   header->setGeometry(1, 1, 358, 24);
   header->setObjectName("creditsHeader");
   header->setStyleSheet(
@@ -275,16 +301,24 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
   auto* close =
       forms.clickLabel(id::kCreditsClose, header, QRect(336, 3, 16, 18), style::kYellow, closeLook);
   close->setAlignment(Qt::AlignCenter);
+  close->setAccessibleName("Zavřít");
   auto* body = new QWidget(credits);
   body->setGeometry(1, 25, 358, 152);
+  body->setAccessibleName("Titulky");
   Aspects scrolling;
   scrolling.style = true;
   scrolling.move = true;
   scrolling.color = style::kRed;
   scrolling.pointSize = 16;
-  forms.label(id::kCreditsCaption, body, {}, style::kRed, scrolling);
+  // The scrolling lines are empty between the names: then they are named after the credits.
+  auto creditLine = [&forms](QLabel* line, const char* lineId) {
+    forms.nameBy(line, {lineId},
+                 [line] { return line->text().isEmpty() ? QString("Titulky") : line->text(); });
+  };
+  creditLine(forms.label(id::kCreditsCaption, body, {}, style::kRed, scrolling),
+             id::kCreditsCaption);
   scrolling.color = style::kLime;
-  forms.label(id::kCreditsName, body, {}, style::kLime, scrolling);
+  creditLine(forms.label(id::kCreditsName, body, {}, style::kLime, scrolling), id::kCreditsName);
 }
 
 }  // namespace

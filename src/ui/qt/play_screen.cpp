@@ -25,6 +25,7 @@ QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window) {
   background.visible = false;
   background.enabled = false;
   binder.bind(id::kBackground, s, background);
+  s->setAccessibleName("Hrací plocha");
   kit.router.addDragHandle(s);
 
   // Counters: caption at the left, value at 96.
@@ -42,20 +43,30 @@ QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window) {
       {"Dobře:", nullptr, id::kGood, 128, style::kLime},
       {"Špatně:", nullptr, id::kBad, 152, style::kRed},
   };
+  // A value is named after its caption: "Body: 140".
+  auto nameValue = [&forms](QLabel* value, const char* valueId, QLabel* caption,
+                            const char* captionId = nullptr) {
+    forms.nameBy(value, {valueId, captionId},
+                 [value, caption] { return Forms::counted(caption->text(), value->text()); });
+  };
   for (const auto& c : counters) {
+    QLabel* caption = nullptr;
     if (c.captionId) {
-      forms.label(c.captionId, s, QRect(8, c.top, 80, 16), c.color);
+      caption = forms.label(c.captionId, s, QRect(8, c.top, 80, 16), c.color);
     } else {
       // A caption without a control of its own comes and goes with its value.
-      QLabel* caption = forms.caption(s, QRect(8, c.top, 80, 16), c.caption, c.color);
+      caption = forms.caption(s, QRect(8, c.top, 80, 16), c.caption, c.color);
       binder.watch(c.valueId, [caption](const ui::Control& v) { caption->setVisible(v.visible); });
     }
-    forms.label(c.valueId, s, QRect(96, c.top, 120, 16), c.color);
+    nameValue(forms.label(c.valueId, s, QRect(96, c.top, 120, 16), c.color), c.valueId, caption,
+              c.captionId);
   }
   Aspects pointable;  // the editor gives it the hand cursor
   pointable.style = true;
-  forms.label(id::kLanguageCaption, s, QRect(8, 186, 40, 16), style::kLime, pointable);
-  forms.label(id::kLanguage, s, QRect(48, 186, 240, 16), style::kLime);
+  QLabel* languageCaption =
+      forms.label(id::kLanguageCaption, s, QRect(8, 186, 40, 16), style::kLime, pointable);
+  nameValue(forms.label(id::kLanguage, s, QRect(48, 186, 240, 16), style::kLime), id::kLanguage,
+            languageCaption, id::kLanguageCaption);
 
   // The word count in large figures with a lime "X" after it.
   auto* count = forms.label(id::kWordCountBig, s, QRect(224, 32, 40, 52), style::kLime);
@@ -71,6 +82,9 @@ QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window) {
     x->adjustSize();
     x->move(std::max(264, count->x() + count->width() + 2), 40);
   });
+  forms.nameBy(count, {id::kWordCountBig},
+               [count] { return Forms::counted("Počet slov křížovky", count->text()); });
+  x->setAccessibleName("krát");
 
   // Scoring of the crossword in play.
   auto* scoring = new QGroupBox(s);
@@ -92,10 +106,10 @@ QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window) {
   };
   int top = 24;
   for (const auto& sc : scores) {
-    if (sc.captionId)
-      forms.label(sc.captionId, scoring, QRect(10, top, 228, 18), style::kLime, pointable);
-    else
-      forms.caption(scoring, QRect(10, top, 228, 18), sc.caption, style::kLime);
+    QLabel* caption =
+        sc.captionId
+            ? forms.label(sc.captionId, scoring, QRect(10, top, 228, 18), style::kLime, pointable)
+            : forms.caption(scoring, QRect(10, top, 228, 18), sc.caption, style::kLime);
     auto* value = new QLabel(scoring);
     value->setTextFormat(Qt::PlainText);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -104,13 +118,16 @@ QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window) {
     const QString sign = sc.sign;
     binder.bind(sc.id, value, Aspects{},
                 [value, sign](const ui::Control& c) { value->setText(sign + q(c.text)); });
+    nameValue(value, sc.id, caption, sc.captionId);
     top += 22;
   }
 
-  forms.caption(s, QRect(304, 160, 190, 16), "Na této křížovce můžete získat:", style::kLime);
-  forms.label(id::kCanGain, s, QRect(495, 162, 90, 16), style::kLime);
-  forms.caption(s, QRect(304, 184, 190, 16), "Na této křížovce můžete ztratit:", style::kRed);
-  forms.label(id::kCanLose, s, QRect(495, 185, 90, 16), style::kRed);
+  nameValue(
+      forms.label(id::kCanGain, s, QRect(495, 162, 90, 16), style::kLime), id::kCanGain,
+      forms.caption(s, QRect(304, 160, 190, 16), "Na této křížovce můžete získat:", style::kLime));
+  nameValue(
+      forms.label(id::kCanLose, s, QRect(495, 185, 90, 16), style::kRed), id::kCanLose,
+      forms.caption(s, QRect(304, 184, 190, 16), "Na této křížovce můžete ztratit:", style::kRed));
 
   const auto on = Qt::ScrollBarAlwaysOn;
   const auto off = Qt::ScrollBarAlwaysOff;
@@ -138,16 +155,25 @@ QWidget* buildPlayScreen(ScreenKit& kit, QWidget* window) {
   progress->setGeometry(304, 392, 185, 105);
   binder.bind(id::kProgressGroup, progress, Aspects{},
               [progress](const ui::Control& c) { progress->setTitle(q(c.text)); });
-  forms.caption(progress, QRect(10, 18, 80, 16), "Ročníky:", style::kLime, 8, Qt::AlignCenter);
-  forms.caption(progress, QRect(95, 18, 80, 16), "Tervano:", style::kLime, 8, Qt::AlignCenter);
-  for (auto [gaugeId, left] : {std::pair{id::kGaugeGrades, 20}, {id::kGaugeCrosswords, 105}}) {
+  struct Gauge {
+    const char* id;
+    const char* caption;
+    int left;
+  };
+  for (const Gauge& g :
+       {Gauge{id::kGaugeGrades, "Ročníky:", 20}, Gauge{id::kGaugeCrosswords, "Tervano:", 105}}) {
+    forms.caption(progress, QRect(g.left - 10, 18, 80, 16), g.caption, style::kLime, 8,
+                  Qt::AlignCenter);
     auto* gauge = new PieGauge(progress);
-    gauge->setGeometry(left, 36, 60, 60);
-    binder.bind(gaugeId, gauge, Aspects{}, [gauge](const ui::Control& c) {
+    gauge->setGeometry(g.left, 36, 60, 60);
+    binder.bind(g.id, gauge, Aspects{}, [gauge](const ui::Control& c) {
       gauge->setRange(c.minimum, c.maximum);
       gauge->setValue(c.value);
       gauge->setToolTip(QString("%1 / %2").arg(c.value).arg(c.maximum));
     });
+    const QString caption = g.caption;
+    forms.nameBy(gauge, {g.id},
+                 [gauge, caption] { return Forms::counted(caption, gauge->toolTip()); });
   }
   forms.button(id::kShowMenu, s, QRect(-1, 521, 89, 25));
   buildEditorOnPlayScreen(kit, s);

@@ -12,6 +12,7 @@
 #include <map>
 
 #include "audio/session_bus.h"
+#include "data/program_location.h"
 
 namespace tervano::qt {
 
@@ -40,15 +41,18 @@ QString QtHost::filterText(const ui::FileFilter& f) {
 namespace {
 
 // Programs started from here find the environment the way this program found it, without the
-// variable that keeps this program from launching a D-Bus session bus.
-void startDetached(const QString& program, const QStringList& arguments, const QString& folder) {
+// variable that keeps this program from launching a D-Bus session bus, and with the extra
+// variables given.
+void startDetached(const QString& program, const QStringList& arguments, const QString& folder,
+                   const QProcessEnvironment& extra = {}) {
   QProcess process;
   process.setProgram(program);
   process.setArguments(arguments);
   process.setWorkingDirectory(folder);
-  if (audio::sessionBusAutolaunchPrevented()) {
+  if (audio::sessionBusAutolaunchPrevented() || !extra.isEmpty()) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(audio::kSessionBusVariable);
+    if (audio::sessionBusAutolaunchPrevented()) environment.remove(audio::kSessionBusVariable);
+    environment.insert(extra);
     process.setProcessEnvironment(environment);
   }
   process.startDetached();
@@ -56,8 +60,11 @@ void startDetached(const QString& program, const QStringList& arguments, const Q
 
 }  // namespace
 
-QtHost::QtHost(std::string executable, std::unique_ptr<audio::SoundOutput> sound)
-    : executable_(std::move(executable)), sound_(std::move(sound)) {}
+QtHost::QtHost(std::string executable, std::string programFolder,
+               std::unique_ptr<audio::SoundOutput> sound)
+    : executable_(std::move(executable)),
+      programFolder_(std::move(programFolder)),
+      sound_(std::move(sound)) {}
 
 QtHost::~QtHost() {
   for (auto& run : runs_)
@@ -220,7 +227,10 @@ ui::MusicPlayer& QtHost::music() {
 void QtHost::startInstance(std::string_view argument, const std::string& workingFolder) {
   QStringList args;
   if (!argument.empty()) args << q(argument);
-  startDetached(q(executable_), args, q(workingFolder));
+  // The new mode works in this program folder, wherever the executable would find one itself.
+  QProcessEnvironment extra;
+  if (!programFolder_.empty()) extra.insert(kProgramFolderVariable, q(programFolder_));
+  startDetached(q(executable_), args, q(workingFolder), extra);
 }
 
 void QtHost::launchCommandScript(const std::string&, std::function<void()> runner) {

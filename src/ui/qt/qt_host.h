@@ -17,7 +17,9 @@ namespace tervano::qt {
 // and the sound output.
 class QtHost : public ui::Host {
  public:
-  QtHost(std::string executable, std::unique_ptr<audio::SoundOutput> sound);
+  // New instances are started from the executable and handed the program folder.
+  QtHost(std::string executable, std::string programFolder,
+         std::unique_ptr<audio::SoundOutput> sound);
   ~QtHost() override;
 
   // The window that owns the modal boxes; before each box the view brings itself up to date.
@@ -51,6 +53,7 @@ class QtHost : public ui::Host {
   QWidget* boxParent() const;
 
   std::string executable_;
+  std::string programFolder_;
   std::unique_ptr<audio::SoundOutput> sound_;
   QWidget* window_ = nullptr;
   std::function<void()> beforeModal_;

@@ -229,13 +229,74 @@ void TextArea::refuse() {
   QApplication::beep();
 }
 
+QString TextArea::modeMark() const {
+  return overwriteMode() ? QStringLiteral("PŘE") : QStringLiteral("VLO");
+}
+
+void TextArea::setOverwriting(bool on) {
+  // The text area draws its cursor as a block over the next character while overwriting.
+  setOverwriteMode(on);
+  setAccessibleDescription(on ? QStringLiteral("Přepisování") : QStringLiteral("Vkládání"));
+  viewport()->update();
+}
+
 void TextArea::keyPressEvent(QKeyEvent* e) {
-  if (!isReadOnly() && !e->text().isEmpty() && !representable(e->text())) {
+  if (isReadOnly()) {
+    QPlainTextEdit::keyPressEvent(e);
+    return;
+  }
+  if (e->key() == Qt::Key_Insert && e->modifiers() == Qt::NoModifier) {
+    setOverwriting(!overwriteMode());
+    e->accept();
+    return;
+  }
+  const QString text = e->text();
+  if (!text.isEmpty() && !representable(text)) {
     refuse();
     e->accept();
     return;
   }
+  QTextCursor cursor = textCursor();
+  if (overwriteMode() && !text.isEmpty() && text.front().isPrint() && !cursor.hasSelection() &&
+      !cursor.atBlockEnd() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    // One edit, so the model hears of the new line once, not of the line without the character
+    // first; the end of a line is never overwritten, so the lines stay as they are.
+    cursor.beginEditBlock();
+    for (int i = 0; i < text.size() && !cursor.atBlockEnd(); ++i)
+      cursor.deleteChar();
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    e->accept();
+    return;
+  }
   QPlainTextEdit::keyPressEvent(e);
+}
+
+void TextArea::paintEvent(QPaintEvent* e) {
+  QPlainTextEdit::paintEvent(e);
+  if (isReadOnly() || !hasFocus()) return;
+  QPainter p(viewport());
+  QFont f = style::sans(7);
+  p.setFont(f);
+  const QString mark = modeMark();
+  const QFontMetrics fm(f);
+  const QRect r(viewport()->width() - fm.horizontalAdvance(mark) - 8,
+                viewport()->height() - fm.height() - 2, fm.horizontalAdvance(mark) + 6,
+                fm.height());
+  p.fillRect(r, overwriteMode() ? style::kYellow : style::kTeal);
+  p.setPen(Qt::black);
+  p.drawText(r, Qt::AlignCenter, mark);
+}
+
+void TextArea::focusInEvent(QFocusEvent* e) {
+  QPlainTextEdit::focusInEvent(e);
+  viewport()->update();
+}
+
+void TextArea::focusOutEvent(QFocusEvent* e) {
+  QPlainTextEdit::focusOutEvent(e);
+  viewport()->update();
 }
 
 void TextArea::insertFromMimeData(const QMimeData* source) {

@@ -89,7 +89,10 @@ class SwitchPicture : public ClickLabel {
   bool on_;
 };
 
-// A plain text area that refuses, at input, characters that could never be saved.
+// A plain text area that refuses, at input, characters that could never be saved. The Insert key
+// switches an editable area between inserting and overwriting, so that the answers can be typed
+// over the "x"s of the map: overwriting shows a block cursor and, while the area has the focus,
+// "PŘE" in its corner ("VLO" when inserting).
 class TextArea : public QPlainTextEdit {
   Q_OBJECT
 
@@ -97,14 +100,20 @@ class TextArea : public QPlainTextEdit {
   explicit TextArea(QWidget* parent = nullptr);
   // Number of inputs refused so far (a refused key, or a paste that lost characters).
   int refusals() const { return refusals_; }
+  // The mark shown in the corner: "PŘE" overwriting, "VLO" inserting.
+  QString modeMark() const;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void insertFromMimeData(const QMimeData* source) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
 
  private:
   void refuse();
+  void setOverwriting(bool on);
   int refusals_ = 0;
 };
 

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Under an X server (DISPLAY), on a copy of the program folder: creates set 35 from the template,
+# switches to it, renames it to 40, gives it one crossword, plays it, switches away, switches
+# back and deletes it, and makes set 20 active again. A screenshot of the set panel at each step.
+#   scripts/demos/set_create_demo.sh PROGRAM_FOLDER CROSSWORD_FOLDER OUT
+set -euo pipefail
+prog=$1; crossword=$2; out=$3
+src=$(cd "$(dirname "$0")" && pwd)
+shot() { import -window "$1" "$out/$2.png"; echo "  $out/$2.png"; }
+pause() { sleep "${1:-0.5}"; }
+panel() { timeout 20 xdotool search --sync --onlyvisible --name 'sady$' | head -1; }
+box() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1; }
+click() { xdotool mousemove $((mx + $1)) $((my + $2)) click 1; }
+answer() { local b; b=$(box "$1"); pause 0.3; [ -n "${2:-}" ] && shot "$b" "$2"; xdotool windowfocus --sync "$b" || true; xdotool key Return; pause 0.6; }
+run() {
+  "$prog/tervano-hra" -SADA >>"$out/create-run.log" 2>&1 &
+  pid=$!
+  main=$(panel)
+  eval "$(xdotool getwindowgeometry --shell "$main")"; mx=$X; my=$Y
+  pause 1.5
+}
+choose() {  # $1: how many entries down from the top of the list
+  click 438 213; pause 0.6
+  xdotool key Home
+  for ((i = 0; i < $1; i++)); do xdotool key Down; done
+  xdotool key Return
+}
+number() { click 374 348; xdotool key ctrl+a; xdotool type "$1"; xdotool key Tab; pause 0.3; }
+list() { echo "  sady.ini: $(tr -d '\r' <"$prog/sady.ini" | tr '\n' ' ')"; }
+
+echo "1. create set 35"
+run
+shot "$main" 15-01-panel
+click 223 288; pause 0.4                  # "Založit novou"
+number 35
+shot "$main" 15-02-create-subpanel
+t0=$(date +%s.%N)
+click 299 378                             # "Potvrdit" of the sub-panel
+pause 0.3; shot "$main" 15-03-create-running
+answer '^Informace$' 15-04-created-box
+echo "  launch to completion box: $(echo "$(date +%s.%N) - $t0" | bc) s"
+wait $pid || true; list
+
+echo "2. switch to it and rename it to 40"
+run
+choose 1
+answer '^Informace$'
+shot "$main" 15-05-switched-to-35
+click 375 288; pause 0.4                  # "Přejmenovat"
+number 40
+shot "$main" 15-06-rename-subpanel
+click 299 378
+answer '^Varování$' 15-07-rename-warning
+shot "$main" 15-08-renamed-to-40
+click 299 250; wait $pid || true; list   # "Potvrdit"
+
+echo "3. one crossword for it: the files of $crossword copied into tervano/r1/k1"
+cp "$crossword"/k.* "$prog/tervano/r1/k1/"
+mkdir -p "$out/15-play"
+for try in 1 2 3; do
+  python3 "$src/play_set.py" "$prog" --shots "$out/15-play" --crosswords 1 && break
+done
+
+echo "4. switch away, back, and delete it"
+run
+choose 0
+answer '^Informace$'
+shot "$main" 15-09-switched-away-to-20
+choose 1
+answer '^Informace$'
+shot "$main" 15-10-back-on-40
+click 223 322; pause 0.4                  # "Smazat/odinstalovat"
+answer '^Varování$' 15-11-delete-question-1
+answer '^Varování$' 15-12-delete-question-2
+answer '^Informace$' 15-13-delete-message
+pause 0.5
+shot "$main" 15-14-deleted
+choose 0
+answer '^Informace$'
+shot "$main" 15-15-set-20-active-again
+click 299 250; wait $pid || true; list
+echo "  program folder: $(ls "$prog" | tr '\n' ' ')"

@@ -1,0 +1,44 @@
+// A mode switch starts the program's own executable again: the new instance works in the same
+// program folder (handed over, wherever the executable would look itself) from the program
+// folder's "help" folder, with the switch as its one argument.
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "data/program_location.h"
+#include "ui/qt/qt_host.h"
+
+class HostTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void aNewInstanceGetsTheProgramFolderAndItsHelpFolder() {
+    QTemporaryDir dir;
+    const std::filesystem::path root = dir.path().toStdString();
+    const std::filesystem::path folder = root / "moje data";
+    std::filesystem::create_directories(folder / "help");
+    // Stands in for the executable: reports what it was started with.
+    const std::filesystem::path exe = root / "tervano-hra";
+    const std::filesystem::path report = root / "report";
+    std::ofstream(exe) << "#!/bin/sh\nprintf '%s\\n' \"$" << tervano::kProgramFolderVariable
+                       << "\" \"$PWD\" \"$*\" > '" << report.string() << ".tmp'\nmv '"
+                       << report.string() << ".tmp' '" << report.string() << "'\n";
+    std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+
+    tervano::qt::QtHost host(exe.string(), folder.string(), nullptr);
+    host.startInstance("-SADA", (folder / "help").string());
+    QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(report), 10000);
+    std::ifstream in(report);
+    std::string handed, working, arguments;
+    std::getline(in, handed);
+    std::getline(in, working);
+    std::getline(in, arguments);
+    QCOMPARE(QString::fromStdString(handed), QString::fromStdString(folder.string()));
+    QCOMPARE(QString::fromStdString(working), QString::fromStdString((folder / "help").string()));
+    QCOMPARE(QString::fromStdString(arguments), QString("-SADA"));
+  }
+};
+
+QTEST_MAIN(HostTest)
+#include "host_test.moc"
