@@ -2,10 +2,7 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 #include <cstdlib>
 #include <string_view>
 
@@ -38,15 +35,6 @@ std::string homeFolder() {
   return "/";
 }
 
-// The toolkit's own texts (file dialogs, their questions, standard buttons) in Czech like the
-// rest of the program, whatever language the desktop speaks.
-void useCzechToolkitTexts(QApplication& qapp) {
-  QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
-  auto* translator = new QTranslator(&qapp);
-  if (translator->load("qtbase_cs", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(translator);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,7 +48,7 @@ int main(int argc, char** argv) {
   QApplication::setFont(tervano::qt::style::sans());
   // The program ends when the application says so, not when a window closes.
   QApplication::setQuitOnLastWindowClosed(false);
-  useCzechToolkitTexts(qapp);
+  tervano::qt::useCzechToolkitTexts(qapp);
 
   const auto exe = tervano::ProgramFolder::executablePath();
   const tervano::ProgramLocation location = tervano::locateProgramFolder(

@@ -4,10 +4,13 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyle>
+#include <QTranslator>
 #include <QUrl>
 #include <map>
 
@@ -257,6 +260,13 @@ void QtHost::setCursor(ui::Cursor cursor) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     cursorOverridden_ = true;
   }
+}
+
+void useCzechToolkitTexts(QApplication& qapp) {
+  QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+  auto* translator = new QTranslator(&qapp);
+  if (translator->load("qtbase_cs", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(translator);
 }
 
 }  // namespace tervano::qt

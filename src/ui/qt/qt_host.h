@@ -11,6 +11,8 @@
 #include "audio/sound_output.h"
 #include "ui/host.h"
 
+class QApplication;
+
 namespace tervano::qt {
 
 // The real platform behind the core: Qt message boxes and file dialogs, processes, the cursor
@@ -63,5 +65,9 @@ class QtHost : public ui::Host {
   std::vector<std::thread> runs_;
   bool cursorOverridden_ = false;
 };
+
+// The toolkit's own texts (file dialogs, their questions, standard buttons) in Czech like the
+// rest of the program, whatever language the desktop speaks.
+void useCzechToolkitTexts(QApplication& qapp);
 
 }  // namespace tervano::qt

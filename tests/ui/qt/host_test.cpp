@@ -1,6 +1,9 @@
 // A mode switch starts the program's own executable again: the new instance works in the same
 // program folder (handed over, wherever the executable would look itself) from the program
 // folder's "help" folder, with the switch as its one argument.
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
@@ -13,6 +16,17 @@ class HostTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The file dialogs and message boxes take their buttons from the toolkit: they must read Czech.
+  void theToolkitsOwnButtonsReadCzech() {
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    QVERIFY(app);
+    tervano::qt::useCzechToolkitTexts(*app);
+    QDialogButtonBox box(QDialogButtonBox::Open | QDialogButtonBox::Cancel | QDialogButtonBox::Yes);
+    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QString("Zrušit"));
+    QCOMPARE(box.button(QDialogButtonBox::Open)->text(), QString("Otevřít"));
+    QCOMPARE(box.button(QDialogButtonBox::Yes)->text().remove('&'), QString("Ano"));
+  }
+
   void aNewInstanceGetsTheProgramFolderAndItsHelpFolder() {
     QTemporaryDir dir;
     const std::filesystem::path root = dir.path().toStdString();
