@@ -8,12 +8,11 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "app/credits.h"
-#include "data/cp1250.h"
+#include "data/document.h"
 #include "data/textfile.h"
 #include "ui/ids.h"
 #include "ui/qt/style.h"
@@ -247,10 +246,8 @@ void DocumentViewer::open(const std::string& path) {
   } else {
     const QByteArray bytes = f.readAll();
     // Written as UTF-8 or, like the other data files, in code page 1250.
-    auto decoder = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString html = decoder(bytes);
-    if (decoder.hasError())
-      html = QString::fromStdString(cp1250::decode(std::string_view(bytes.data(), bytes.size())));
+    const QString html = QString::fromStdString(
+        decodeDocument(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
     folder_ = QFileInfo(file).absolutePath();
     browser_->setSearchPaths({folder_});
     browser_->setHtml(html);
