@@ -262,7 +262,8 @@ FileMap renderSet(const SourceSet& set) {
         throw SourceError(c.file + ":" + std::to_string(c.line) + ": křížovka „" + c.theme +
                           "“: " + e.what());
       }
-      const std::string folder = "r" + std::to_string(g + 1) + "/k" + number + "/";
+      std::string folder = "r";  // appends: g++ 12 warns falsely on "literal" + string&&
+      folder.append(std::to_string(g + 1)).append("/k").append(number).append("/");
       put(files, folder + "k.mk", built.map);
       put(files, folder + "k.lk", built.legend);
       put(files, folder + "k.vk", built.solution);
