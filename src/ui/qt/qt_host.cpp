@@ -5,7 +5,6 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -263,7 +262,8 @@ void QtHost::setCursor(ui::Cursor cursor) {
 }
 
 void useCzechToolkitTexts(QApplication& qapp) {
-  QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+  // Only the texts: a Czech default locale would cost about 2 MB at start (the locale's
+  // collation data) and change nothing the player sees.
   auto* translator = new QTranslator(&qapp);
   if (translator->load("qtbase_cs", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QApplication::installTranslator(translator);
