@@ -6,11 +6,7 @@
 set -euo pipefail
 prog=$1; crossword=$2; out=$3
 src=$(cd "$(dirname "$0")" && pwd)
-shot() { import -window "$1" "$out/$2.png"; echo "  $out/$2.png"; }
-pause() { sleep "${1:-0.5}"; }
-panel() { timeout 20 xdotool search --sync --onlyvisible --name 'sady$' | head -1; }
-box() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1; }
-click() { xdotool mousemove $((mx + $1)) $((my + $2)) click 1; }
+. "$src/set_demo_steps.sh"
 answer() { local b; b=$(box "$1"); pause 0.3; [ -n "${2:-}" ] && shot "$b" "$2"; xdotool windowfocus --sync "$b" || true; xdotool key Return; pause 0.6; }
 run() {
   "$prog/tervano-hra" -SADA >>"$out/create-run.log" 2>&1 &

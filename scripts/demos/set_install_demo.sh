@@ -5,11 +5,7 @@
 set -euo pipefail
 prog=$1; medium=$2; out=$3
 src=$(cd "$(dirname "$0")" && pwd)
-shot() { import -window "$1" "$out/$2.png"; echo "  $out/$2.png"; }
-pause() { sleep "${1:-0.5}"; }
-panel() { timeout 20 xdotool search --sync --onlyvisible --name 'sady$' | head -1; }
-box() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1; }
-click() { xdotool mousemove $((mx + $1)) $((my + $2)) click 1; }
+. "$src/set_demo_steps.sh"
 
 "$prog/tervano-hra" -SADA >"$out/install-run1.log" 2>&1 &
 pid=$!

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,8 +17,10 @@ struct ProgramWindow {
   std::unique_ptr<tervano::qt::MainWindow> window;
   std::vector<tervano::app::Event> events;
 
-  explicit ProgramWindow(const std::string& mode = "") {
+  explicit ProgramWindow(const std::string& mode = "",
+                         const std::function<void(tervano::testing::TempProgram&)>& prepare = {}) {
     rig.dir.makeSet({3, 3, 3, 3});
+    if (prepare) prepare(rig.dir);
     if (mode.empty()) rig.host.pick(rig.dir.makeSave("hra", tervano::testing::record("1", "1")));
     rig.start(mode);
     window = std::make_unique<tervano::qt::MainWindow>(*rig.app,

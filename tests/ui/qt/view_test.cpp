@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "program_folder.h"
+#include "program_window.h"
 #include "ui/ids.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
@@ -33,43 +34,12 @@ namespace id = tervano::id;
 
 namespace {
 
-// A main application started on a small set with a saved game at grade 1, crossword 1, and its
-// window shown.
-struct Program {
-  Rig rig;
-  std::unique_ptr<MainWindow> window;
-  std::vector<Event> events;
-
-  explicit Program(const std::string& mode = "",
-                   const std::function<void(tervano::testing::TempProgram&)>& prepare = {}) {
-    rig.dir.makeSet({3, 3, 3, 3});
-    if (prepare) prepare(rig.dir);
-    if (mode.empty()) rig.host.pick(rig.dir.makeSave("hra", tervano::testing::record("1", "1")));
-    rig.start(mode);
-    window = std::make_unique<MainWindow>(*rig.app, [this] { return rig.host.quitRequested(); });
-    window->observeDispatch([this](const Event& e) { events.push_back(e); });
-    window->sync();
-    window->show();
-  }
-  bool shown() {
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get())) return false;
-    window->completeBuild();
-    return true;
-  }
-
-  template <typename T = QWidget>
-  T* widget(const char* controlId) const {
-    return qobject_cast<T*>(window->control(controlId));
-  }
+// The program's window with what these cases read and do besides: labels, the model, the pointer
+// and typed keys.
+struct Program : ProgramWindow {
+  using ProgramWindow::ProgramWindow;
   QString shownText(const char* controlId) const { return widget<QLabel>(controlId)->text(); }
   const tervano::ui::Controls& model() const { return rig.app->controls(); }
-  int count(Event::Kind kind, const std::string& controlId) const {
-    int n = 0;
-    for (const auto& e : events)
-      if (e.kind == kind && e.id == controlId) ++n;
-    return n;
-  }
   // Moves the pointer into the middle of a widget.
   void pointAt(QWidget* w, QPoint at = {}) {
     QTest::mouseMove(w, at.isNull() ? w->rect().center() : at);
