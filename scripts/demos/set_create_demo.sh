@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Under an X server (DISPLAY), on a copy of the program folder: creates set 35 from the template,
-# switches to it, renames it to 40, gives it one crossword, plays it, switches away, switches
+# switches to it, renames it to 40, writes one crossword for it in the editor and plays it
+# (scripts/demos/editor_demo.py), switches away, switches
 # back and deletes it, and makes set 20 active again. A screenshot of the set panel at each step.
-#   scripts/demos/set_create_demo.sh PROGRAM_FOLDER CROSSWORD_FOLDER OUT
+#   scripts/demos/set_create_demo.sh PROGRAM_FOLDER OUT
 set -euo pipefail
-prog=$1; crossword=$2; out=$3
+prog=$1; out=$2
 src=$(cd "$(dirname "$0")" && pwd)
 . "$src/set_demo_steps.sh"
 answer() { local b; b=$(box "$1"); pause 0.3; [ -n "${2:-}" ] && shot "$b" "$2"; xdotool windowfocus --sync "$b" || true; xdotool key Return; pause 0.6; }
@@ -50,12 +51,8 @@ answer '^Varování$' 15-07-rename-warning
 shot "$main" 15-08-renamed-to-40
 click 299 250; wait $pid || true; list   # "Potvrdit"
 
-echo "3. one crossword for it: the files of $crossword copied into tervano/r1/k1"
-cp "$crossword"/k.* "$prog/tervano/r1/k1/"
-mkdir -p "$out/15-play"
-for try in 1 2 3; do
-  python3 "$src/play_set.py" "$prog" --shots "$out/15-play" --crosswords 1 && break
-done
+echo "3. one crossword for it, written in the editor and played in the game"
+python3 "$src/editor_demo.py" "$prog" --shots "$out/15-editor"
 
 echo "4. switch away, back, and delete it"
 run
