@@ -5,15 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 
-#include "data/concat.h"
 #include "data/cp1250.h"
 #include "data/errors.h"
+#include "data/file_replacement.h"
 
 namespace tervano {
 
@@ -57,39 +55,9 @@ std::string shown(const fs::path& p) {
   throw FileError(std::string(what) + " „" + shown(p) + "“: " + systemErrorText(err) + ".");
 }
 
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
-
-bool writeAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-std::atomic<unsigned> tempCounter{0};
-
 // Removes temporary files that writers of the same target left behind when they were killed.
 void removeStaleTemporaries(const fs::path& folder, const std::string& fileName) {
-  const std::string prefix = "." + fileName + ".tmp-";
+  const std::string prefix = FileReplacement::temporaryPrefix(fileName);
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
@@ -177,38 +145,21 @@ void writeFileAtomic(const fs::path& requested, std::string_view bytes, WriteFau
 
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
   removeStaleTemporaries(folder, path.filename().string());
-  const fs::path temp =
-      folder / concat({".", path.filename().string(), ".tmp-", std::to_string(::getpid()), "-",
-                       std::to_string(tempCounter.fetch_add(1))});
-  Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-  if (fd.get() < 0) fail("Soubor nelze uložit", path, errno);
-  auto abandon = [&](int err) {
-    ::close(fd.release());
-    ::unlink(temp.c_str());
-    fail("Soubor nelze uložit", path, err);
-  };
-  if (fault == WriteFault::AfterCreate) abandon(EIO);
+  FileReplacement replacement(path, mode);
+  if (replacement.fd() < 0) fail("Soubor nelze uložit", path, errno);
+  const int fd = replacement.fd();
+  if (fault == WriteFault::AfterCreate) fail("Soubor nelze uložit", path, EIO);
   if (fault == WriteFault::AfterPartialWrite) {
-    writeAll(fd.get(), bytes.data(), bytes.size() / 2);
-    abandon(ENOSPC);
+    writeAll(fd, bytes.data(), bytes.size() / 2);
+    fail("Soubor nelze uložit", path, ENOSPC);
   }
-  if (!writeAll(fd.get(), bytes.data(), bytes.size())) abandon(errno);
-  if (::fchmod(fd.get(), mode) != 0) abandon(errno);
-  if (::fsync(fd.get()) != 0) abandon(errno);
-  if (fault == WriteFault::BeforeRename) abandon(EIO);
-  if (::close(fd.release()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    fail("Soubor nelze uložit", path, err);
+  if (!writeAll(fd, bytes.data(), bytes.size())) fail("Soubor nelze uložit", path, errno);
+  if (::fchmod(fd, mode) != 0) fail("Soubor nelze uložit", path, errno);
+  if (fault == WriteFault::BeforeRename) {
+    ::fsync(fd);
+    fail("Soubor nelze uložit", path, EIO);
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    fail("Soubor nelze uložit", path, err);
-  }
-  // Make the rename itself durable.
-  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) ::fsync(dir.get());
+  if (const int err = replacement.commit()) fail("Soubor nelze uložit", path, err);
 }
 
 }  // namespace detail

@@ -10,9 +10,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "data/concat.h"
 #include "data/cp1250.h"
 #include "data/errors.h"
+#include "data/file_replacement.h"
 #include "data/programfolder.h"
 #include "data/textfile.h"
 
@@ -118,27 +118,6 @@ std::vector<fs::path> filesIn(const fs::path& folder) {
   return files;
 }
 
-std::atomic<unsigned> tempCounter{0};
-
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  int release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
-
 [[noreturn]] void fail(const std::string& what, const fs::path& p, int err) {
   throw Failure(what + " „" + p.string() + "“: " + systemErrorText(err) + ".");
 }
@@ -149,40 +128,17 @@ class Fd {
 void copyAtomically(const fs::path& from, const fs::path& to) {
   Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) fail("Soubor nelze přečíst", from, errno);
-  const fs::path temp =
-      to.parent_path() / concat({".", to.filename().string(), ".tmp-", std::to_string(::getpid()),
-                                 "-", std::to_string(tempCounter.fetch_add(1))});
-  Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-  if (out.get() < 0) fail("Soubor nelze zapsat", to, errno);
-  auto abandon = [&](const char* what, const fs::path& p, int err) {
-    ::close(out.release());
-    ::unlink(temp.c_str());
-    fail(what, p, err);
-  };
+  FileReplacement out(to, 0644);
+  if (out.fd() < 0) fail("Soubor nelze zapsat", to, errno);
   std::array<char, 1 << 16> buffer{};
   while (true) {
     const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) abandon("Soubor nelze přečíst", from, errno);
+    if (n < 0) fail("Soubor nelze přečíst", from, errno);
     if (n == 0) break;
-    for (ssize_t written = 0; written < n;) {
-      const ssize_t w = ::write(out.get(), buffer.data() + written, std::size_t(n - written));
-      if (w < 0 && errno == EINTR) continue;
-      if (w < 0) abandon("Soubor nelze zapsat", to, errno);
-      written += w;
-    }
+    if (!writeAll(out.fd(), buffer.data(), std::size_t(n))) fail("Soubor nelze zapsat", to, errno);
   }
-  if (::fsync(out.get()) != 0) abandon("Soubor nelze zapsat", to, errno);
-  if (::close(out.release()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    fail("Soubor nelze zapsat", to, err);
-  }
-  if (::rename(temp.c_str(), to.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    fail("Soubor nelze zapsat", to, err);
-  }
+  if (const int err = out.commit()) fail("Soubor nelze zapsat", to, err);
 }
 
 }  // namespace
