@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "program_folder.h"
+#include "rig_window.h"
 #include "ui/ids.h"
 #include "ui/qt/main_window.h"
 
@@ -60,10 +61,7 @@ struct Manager {
   }
 };
 
-QString accessibleName(QWidget* w) {
-  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-  return a ? a->text(QAccessible::Name) : QString();
-}
+using tervano::testing::accessibleName;
 
 }  // namespace
 

@@ -13,27 +13,16 @@
 #include <set>
 
 #include "editor_rig.h"
-#include "ui/qt/main_window.h"
+#include "rig_window.h"
 
-using tervano::qt::MainWindow;
 namespace id = tervano::id;
 
 namespace {
 
-QString nameOf(QWidget* w) {
-  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-  return a ? a->text(QAccessible::Name) : QString();
-}
+using tervano::testing::accessibleName;
 
-struct Program {
-  tervano::testing::EditorRig rig;
-  MainWindow window{*rig.app, [] { return false; }};
-  Program() {
-    window.completeBuild();
-    window.show();
-  }
-  QWidget* w(const char* control) { return window.control(control); }
-  void click(const char* control) { window.dispatch({tervano::app::Event::Kind::Click, control}); }
+struct Program : tervano::testing::RigWindow<tervano::testing::EditorRig> {
+  void click(const char* control) { send({tervano::app::Event::Kind::Click, control}); }
 };
 
 }  // namespace
@@ -48,7 +37,7 @@ class EditorViewTest : public QObject {
     rig.dir.makeSet({1, 1, 1, 1});
     rig.host.pick(rig.dir.makeSave("hra", tervano::testing::record()));
     rig.start("");
-    MainWindow window(*rig.app, [] { return false; });
+    tervano::qt::MainWindow window(*rig.app, [] { return false; });
     window.completeBuild();
     QGroupBox* group = nullptr;
     for (auto* g : window.playScreen()->findChildren<QGroupBox*>())
@@ -97,7 +86,7 @@ class EditorViewTest : public QObject {
     for (auto [control, name] : named) {
       QWidget* widget = p.w(control);
       QVERIFY2(widget, control);
-      QCOMPARE(nameOf(widget), QString::fromUtf8(name));
+      QCOMPARE(accessibleName(widget), QString::fromUtf8(name));
     }
     // A list box is read by its text, with its caption as its label.
     QAccessibleInterface* language = QAccessible::queryAccessibleInterface(p.w(id::kLanguageBox));
@@ -115,7 +104,7 @@ class EditorViewTest : public QObject {
           inputs << w;
     QVERIFY(inputs.size() > 15);
     for (QWidget* w : inputs)
-      QVERIFY2(!nameOf(w).trimmed().isEmpty(), w->metaObject()->className());
+      QVERIFY2(!accessibleName(w).trimmed().isEmpty(), w->metaObject()->className());
   }
 
   // The map takes typing in the editor; the model's own loading is no edit.

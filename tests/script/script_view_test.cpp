@@ -9,29 +9,15 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include "rig_window.h"
 #include "script_rig.h"
-#include "ui/qt/main_window.h"
 
-using tervano::qt::MainWindow;
 namespace id = tervano::id;
 
 namespace {
 
-QString nameOf(QWidget* w) {
-  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-  return a ? a->text(QAccessible::Name) : QString();
-}
-
-struct Program {
-  tervano::testing::ScriptRig rig;
-  MainWindow window{*rig.app, [] { return false; }};
-  Program() {
-    window.completeBuild();
-    window.show();
-  }
-  QWidget* w(const char* control) { return window.control(control); }
-  void send(tervano::app::Event e) { window.dispatch(std::move(e)); }
-};
+using tervano::testing::accessibleName;
+using Program = tervano::testing::RigWindow<tervano::testing::ScriptRig>;
 
 }  // namespace
 
@@ -64,7 +50,7 @@ class ScriptViewTest : public QObject {
     for (auto [control, name] : named) {
       QWidget* widget = p.w(control);
       QVERIFY2(widget, control);
-      QCOMPARE(nameOf(widget), QString::fromUtf8(name));
+      QCOMPARE(accessibleName(widget), QString::fromUtf8(name));
     }
     // The event box is also labelled by its caption.
     QAccessibleInterface* box = QAccessible::queryAccessibleInterface(p.w(id::kScriptEvent));
@@ -84,8 +70,8 @@ class ScriptViewTest : public QObject {
     QVERIFY(inputs.size() >= 10);
     QSet<QString> names;
     for (QWidget* w : inputs) {
-      QVERIFY2(!nameOf(w).trimmed().isEmpty(), w->metaObject()->className());
-      names << nameOf(w);
+      QVERIFY2(!accessibleName(w).trimmed().isEmpty(), w->metaObject()->className());
+      names << accessibleName(w);
     }
     QCOMPARE(names.size(), inputs.size());
   }

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "program_window.h"
+#include "rig_window.h"
 #include "ui/ids.h"
 #include "ui/qt/forms.h"
 
@@ -12,10 +13,7 @@ namespace id = tervano::id;
 
 namespace {
 
-QString accessibleName(QWidget* w) {
-  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-  return a ? a->text(QAccessible::Name) : QString();
-}
+using tervano::testing::accessibleName;
 
 // The parts Qt makes inside its own composite widgets (the viewport and scroll bars of a text
 // area, the field of a spin box) and pop-up windows belong to their widget, not to the screen.
