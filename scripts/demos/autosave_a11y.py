@@ -9,16 +9,10 @@ records in PROGRAM_FOLDER; starts PROGRAM_FOLDER/tervano-hra -SPAUTOSAVE with
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1. Prints every control of the screen with its role and name;
 exits 1 when an expected name is missing or a control has no name.
 """
-import os
 import re
-import subprocess
 import sys
-import time
 
-import gi
-
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from a11y_tree import nodes, start, verdict, wait_for
 
 EXPECTED = [
     ("push button", "Smazat"),
@@ -36,71 +30,41 @@ LISTS = {"list", "table", "tree table", "tree"}
 CONTROLS = {"push button", "toggle button", "check box"} | LISTS
 
 
-def nodes(node, out, depth=0):
-    try:
-        role = node.get_role_name()
-    except Exception:
-        return
-    out.append((node, role))
-    # The entries of a list are leaves; their children need not be walked.
-    if depth > 30:
-        return
-    for i in range(node.get_child_count()):
-        child = node.get_child_at_index(i)
-        if child:
-            nodes(child, out, depth + 1)
-
-
 def main():
-    prog = os.path.abspath(sys.argv[1])
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    proc = subprocess.Popen([os.path.join(prog, "tervano-hra"), "-SPAUTOSAVE"], env=env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    proc = start(sys.argv[1], "-SPAUTOSAVE")
     try:
-        found = []
-        for _ in range(50):
-            time.sleep(0.2)
-            desk = Atspi.get_desktop(0)
-            found = []
-            for i in range(desk.get_child_count()):
-                nodes(desk.get_child_at_index(i), found)
-            if any(n.get_name() == "Smazat veškeré záznamy" for n, _ in found):
-                break
+        found = wait_for("Smazat veškeré záznamy")
         # Only the manager's screen: the panel holding "Smazat veškeré záznamy".
-        screen = [n.get_parent() for n, role in found
+        screen = [n.get_parent() for n, role, _ in found
                   if role == "push button" and n.get_name() == "Smazat veškeré záznamy"]
         if not screen:
             print("MISSING: the manager's screen")
             return 1
         found = []
         nodes(screen[0], found)
-        named = {(role, n.get_name()) for n, role in found}
+        named = {(role, n.get_name()) for n, role, _ in found}
         failures = [e for e in EXPECTED if e not in named]
-        for n, role in found:
+        for n, role, _ in found:
             if role in CONTROLS:
                 print("%-14s %s" % (role, n.get_name()))
                 if not n.get_name().strip():
                     failures.append((role, "<no name>"))
-        lists = [n for n, role in found if role in LISTS and n.get_name() == "Obsah souboru"]
+        lists = [n for n, role, _ in found if role in LISTS and n.get_name() == "Obsah souboru"]
         if not lists:
             failures.append(("list", "Obsah souboru"))
         else:
             entries = []
             nodes(lists[0], entries)
-            names = [n.get_name() for n, role in entries[1:] if role in ("list item", "table cell")]
+            names = [n.get_name() for n, role, _ in entries[1:] if role in ("list item", "table cell")]
             print("entries:       %d, the first %s" % (len(names), ", ".join(names[:3])))
             if not names or not all(re.fullmatch(r"\d+/\d+/\d+", x) for x in names):
                 failures.append(("entries", names[:5]))
-        counts = [n.get_name() for n, role in found
+        counts = [n.get_name() for n, role, _ in found
                   if role == "label" and n.get_name().startswith("Počet záznamů: ")]
         print("label          %s" % (counts[0] if counts else "<none>"))
         if not counts or not re.fullmatch(r"Počet záznamů: \d+ / \d+ povolených", counts[0]):
             failures.append(("label", "Počet záznamů: ..."))
-        if failures:
-            print("MISSING: %s" % failures)
-            return 1
-        print("all names found")
-        return 0
+        return verdict(failures, "all names found")
     finally:
         proc.terminate()
         proc.wait(5)

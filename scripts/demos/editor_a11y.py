@@ -9,15 +9,9 @@ PROGRAM_FOLDER/tervano-hra -EDITOR with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1. Prin
 the editor's screens with its role and name; exits 1 when an expected name is missing or an input
 has neither a name nor a label.
 """
-import os
-import subprocess
 import sys
-import time
 
-import gi
-
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from a11y_tree import labels, nodes, pointer, start, verdict, wait_for
 
 EXPECTED = [
     ("text", "Sem pište znění křížovky:"),
@@ -47,29 +41,7 @@ EXPECTED = [
 INPUTS = {"push button", "spin button", "check box", "text", "combo box"}
 
 
-def nodes(node, out, inside_input=False):
-    try:
-        role = node.get_role_name()
-    except Exception:
-        return
-    out.append((node, role, inside_input))
-    for i in range(node.get_child_count()):
-        child = node.get_child_at_index(i)
-        if child:
-            nodes(child, out, inside_input or role in ("combo box", "spin button"))
-
-
-def labels(node):
-    names = []
-    for rel in node.get_relation_set():
-        if rel.get_relation_type() == Atspi.RelationType.LABELLED_BY:
-            names += [rel.get_target(i).get_name() for i in range(rel.get_n_targets())]
-    return names
-
-
-def subtree(node, out):
-    nodes(node, out)
-    return out
+COMPOSITES = ("combo box", "spin button")
 
 
 def holding(found, role, name):
@@ -82,34 +54,17 @@ def holding(found, role, name):
 
 def open_word_list():
     """Opens the word-list window: the data panel over "Křížovka ...", "Sestavit ze slov ..."."""
-    for x, y, click in ((77, 521, False), (77, 500, False), (77, 466, True)):
-        subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
-        time.sleep(0.3)
-        if click:
-            subprocess.run(["xdotool", "click", "1"], check=True)
-            time.sleep(0.8)
+    pointer(77, 521)
+    pointer(77, 500)
+    pointer(77, 466, click=True)
 
 
 def main():
-    prog = os.path.abspath(sys.argv[1])
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    proc = subprocess.Popen([os.path.join(prog, "tervano-hra"), "-EDITOR"], env=env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    proc = start(sys.argv[1], "-EDITOR")
     try:
-        found = []
-        for _ in range(50):
-            time.sleep(0.2)
-            desk = Atspi.get_desktop(0)
-            apps = [desk.get_child_at_index(i) for i in range(desk.get_child_count())]
-            found = []
-            for app in apps:
-                nodes(app, found)
-            if any(n.get_name() == "Sestavit ze slov ..." for n, _, _ in found):
-                break
+        wait_for("Sestavit ze slov ...", COMPOSITES)
         open_word_list()
-        found = []
-        for i in range(desk.get_child_count()):
-            nodes(desk.get_child_at_index(i), found)
+        found = wait_for("Sestavit", COMPOSITES)
         named = {(role, n.get_name()) for n, role, _ in found}
         failures = [e for e in EXPECTED if e not in named]
         # The editor's screens: the play screen it writes on, the data panel, the word list.
@@ -120,7 +75,7 @@ def main():
             if root is None:
                 failures.append(("screen of", name))
             else:
-                subtree(root, screens)
+                nodes(root, screens, COMPOSITES)
         for n, role, inner in screens:
             if role not in INPUTS or inner:
                 continue
@@ -133,11 +88,7 @@ def main():
         combo = [n for n, role, _ in found if role == "combo box"]
         if not combo or "Jazyk:" not in labels(combo[0]):
             failures.append(("combo box", "labelled by Jazyk:"))
-        if failures:
-            print("MISSING: %s" % failures)
-            return 1
-        print("all %d expected names found" % len(EXPECTED))
-        return 0
+        return verdict(failures, "all %d expected names found" % len(EXPECTED))
     finally:
         proc.terminate()
         proc.wait(5)

@@ -9,15 +9,11 @@ PROGRAM_FOLDER/tervano-hra -SCRIPTEDITOR with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 input of the script panel, the data panel and the music panel with its role and name; exits 1 when
 an expected name is missing or an input has no name.
 """
-import os
 import subprocess
 import sys
 import time
 
-import gi
-
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from a11y_tree import Atspi, pointer, start, verdict, wait_for
 
 EXPECTED = [
     ("combo box", "Událost:"),
@@ -44,39 +40,11 @@ EXPECTED = [
 INPUTS = {"push button", "check box", "text", "combo box", "list"}
 
 
-def nodes(node, out, inside=False):
-    try:
-        role = node.get_role_name()
-    except Exception:
-        return
-    out.append((node, role, inside))
-    for i in range(node.get_child_count()):
-        child = node.get_child_at_index(i)
-        if child:
-            nodes(child, out, inside or role in ("combo box", "list"))
-
-
-def everything():
-    desk = Atspi.get_desktop(0)
-    found = []
-    for i in range(desk.get_child_count()):
-        nodes(desk.get_child_at_index(i), found)
-    return found
-
-
-def pointer(x, y, click=False):
-    subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
-    time.sleep(0.3)
-    if click:
-        subprocess.run(["xdotool", "click", "1"], check=True)
-        time.sleep(0.8)
+COMPOSITES = ("combo box", "list")
 
 
 def main():
-    prog = os.path.abspath(sys.argv[1])
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    proc = subprocess.Popen([os.path.join(prog, "tervano-hra"), "-SCRIPTEDITOR"], env=env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    proc = start(sys.argv[1], "-SCRIPTEDITOR")
     try:
         time.sleep(2.0)
         subprocess.run(["xdotool", "key", "Return"])  # the creation warning
@@ -84,12 +52,7 @@ def main():
         # The music panel over the menu: "Sada ...", then "Ozvučení".
         pointer(375, 521)
         pointer(375, 495, click=True)
-        found = []
-        for _ in range(50):
-            found = everything()
-            if any(n.get_name() == "Potvrdit" for n, _, _ in found):
-                break
-            time.sleep(0.2)
+        found = wait_for("Potvrdit", COMPOSITES)
         named = {(role, n.get_name()) for n, role, _ in found}
         failures = [e for e in EXPECTED if e not in named]
         for n, role, inner in found:
@@ -104,11 +67,7 @@ def main():
             print("%-12s %s" % (role, name))
             if not name.strip():
                 failures.append((role, "<no name>"))
-        if failures:
-            print("MISSING: %s" % failures)
-            return 1
-        print("all %d expected names found" % len(EXPECTED))
-        return 0
+        return verdict(failures, "all %d expected names found" % len(EXPECTED))
     finally:
         proc.terminate()
         proc.wait(5)
