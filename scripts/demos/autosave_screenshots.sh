@@ -11,6 +11,7 @@
 #
 # The program runs on a fresh copy of the program folder in a temporary folder.
 set -euo pipefail
+. "$(dirname "$0")/common.sh"
 
 if [ "${1:-}" = "--inside" ]; then
   work=$2
@@ -83,27 +84,12 @@ if [ "${1:-}" = "--inside" ]; then
   kill "$(xdotool getwindowpid "$game")" 2>/dev/null || true
 
   echo "Accessibility tree of the manager:"
-  dbus-run-session -- bash -c '
-    /usr/libexec/at-spi-bus-launcher --launch-immediately & launcher=$!
-    sleep 1
-    /usr/bin/python3 "$0" "$1"; status=$?
-    kill $launcher
-    exit $status' "$(dirname "$0")/autosave_a11y.py" "$prog" 2>/dev/null
+  a11y_check "$(dirname "$0")/autosave_a11y.py" "$prog"
   exit
 fi
 
 out=${1:?usage: scripts/demos/autosave_screenshots.sh OUTPUT_FOLDER}
-cd "$(dirname "$0")/../.."
-build=${TERVANO_BUILD_DIR:-build}
-scripts/deps.sh xvfb xauth imagemagick xdotool at-spi2-core python3-gi gir1.2-atspi-2.0 dbus
-if [ ! -x "$build/program/tervano-hra" ]; then
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build "$build" -j"$(nproc)" --target tervano-hra
-fi
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+demo_setup "$out"
 cp -a "$build/program" "$work/program"
 prog=$work/program
 
