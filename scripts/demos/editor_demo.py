@@ -20,26 +20,12 @@ import subprocess
 import sys
 import time
 
-from play_set import ci, find, lines, xdo
+from play_set import at, ci, find, lines, shot, start_game, stop, write_save, xdo
 
 TAJENKA = "London"
 PAIRS = ["lion - lev", "orange - oranžová barva", "window - okno", "bread - chléb",
          "boat - plavidlo", "green - zelená"]
 SCORES = [5, 2, 20, 10]
-
-
-def shot(window, out, name):
-    path = "%s/%s.png" % (out, name)
-    subprocess.run(["import", "-window", window, path], check=True)
-    print("  " + path)
-
-
-def at(x, y, click=False, double=False):
-    xdo("mousemove", x, y)
-    time.sleep(0.25)
-    if click:
-        xdo("click", "--repeat", 2 if double else 1, "1")
-        time.sleep(0.3)
 
 
 # The data panel over "Křížovka ...": rows from the top, the panel ending on the editor bar.
@@ -125,9 +111,7 @@ def main():
         at(225, 490, click=True)  # "Konec" of the tool panel
         proc.wait(10)
     finally:
-        if proc.poll() is None:
-            proc.terminate()
-            proc.wait(5)
+        stop(proc)
 
     folder = ci(prog, "tervano/r1/k%s" % number)
     print("written: %s" % " ".join(sorted(p.name for p in folder.iterdir())))
@@ -136,19 +120,10 @@ def main():
     while solution and solution[-1] == "":
         solution.pop()
 
-    save = ci(prog, "Data/kriz") / "hra-z-editoru.kr1"
-    record = ["N", "0", "1", number, "0", "0", "N", "N", version, "N", "N", "N", ""]
-    save.write_bytes("\r\n".join(record).encode("cp1250"))
+    save = write_save(prog, "hra-z-editoru.kr1", version, crossword=number)
     print("game: crossword 1/%s" % number)
-    proc = subprocess.Popen([str(prog / "tervano-hra")],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    proc, game = start_game(prog, save)
     try:
-        dialog = find("hru hry k")
-        xdo("windowfocus", "--sync", dialog, check=False)
-        time.sleep(0.5)
-        xdo("type", "--delay", "5", str(save))
-        xdo("key", "Return")
-        game = find("^Tervano$")
         time.sleep(1.0)
         at(100, 280, click=True)
         xdo("key", "ctrl+a", "BackSpace")
@@ -174,11 +149,7 @@ def main():
         shot(game, a.shots, "game-after-check")
         return 0 if title == "Informace" else 1
     finally:
-        proc.terminate()
-        try:
-            proc.wait(5)
-        except subprocess.TimeoutExpired:
-            proc.kill()
+        stop(proc)
 
 
 if __name__ == "__main__":

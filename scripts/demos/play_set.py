@@ -49,6 +49,56 @@ def lines(path):
 BOXES = "^(Informace|Varování|Chyba|Potvrzení)$"
 
 
+def shot(window, out, name):
+    path = "%s/%s.png" % (out, name)
+    subprocess.run(["import", "-window", window, path], check=True)
+    print("  " + path)
+
+
+def at(x, y, click=False, double=False):
+    """Moves the pointer (screen coordinates) and clicks there when asked."""
+    xdo("mousemove", x, y)
+    time.sleep(0.25)
+    if click:
+        xdo("click", "--repeat", 2 if double else 1, "1")
+        time.sleep(0.3)
+
+
+def write_save(prog, name, version, grade="1", crossword="1"):
+    """A saved game at the grade and crossword, music and cues off; returns its path."""
+    save = ci(prog, "Data/kriz") / name
+    record = ["N", "0", grade, crossword, "0", "0", "N", "N", version, "N", "N", "N", ""]
+    save.write_bytes("\r\n".join(record).encode("cp1250"))
+    return save
+
+
+def start_game(prog, save):
+    """Starts the main application and answers its load dialog with the saved game; returns the
+    process and its main window (None when it did not come)."""
+    proc = subprocess.Popen([str(prog / "tervano-hra")],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        dialog = find("hru hry k")
+        xdo("windowfocus", "--sync", dialog, check=False)
+        time.sleep(0.5)
+        xdo("type", "--delay", "5", str(save))
+        xdo("key", "Return")
+        return proc, find("^Tervano$")
+    except BaseException:
+        stop(proc)
+        raise
+
+
+def stop(proc):
+    if proc.poll() is not None:
+        return
+    proc.terminate()
+    try:
+        proc.wait(5)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+
+
 def answer_boxes(shots, n):
     """Answers every box that comes: OK to messages, Cancel to questions."""
     quiet_since = time.time()
@@ -77,17 +127,9 @@ def main():
     desc = lines(ci(prog, "tervano/Tervano.ini"))
     counts = [int(desc[g]) for g in range(1, 5)]
     version = desc[6]
-    save = ci(prog, "Data/kriz") / "hra-pres-sadu.kr1"
-    save.write_bytes("\r\n".join(["N", "0", "1", "1", "0", "0", "N", "N", version, "N", "N", "N", ""]).encode("cp1250"))
-
-    proc = subprocess.Popen([str(prog / "tervano-hra")], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    save = write_save(prog, "hra-pres-sadu.kr1", version)
+    proc, main = start_game(prog, save)
     try:
-        dialog = find("hru hry k")
-        xdo("windowfocus", "--sync", dialog, check=False)
-        time.sleep(0.5)
-        xdo("type", "--delay", "5", str(save))
-        xdo("key", "Return")
-        main = find("^Tervano$")
         geo = dict(l.split("=") for l in xdo("getwindowgeometry", "--shell", main).splitlines())
         mx, my = int(geo["X"]), int(geo["Y"])
         checked = 0
@@ -116,11 +158,7 @@ def main():
             subprocess.run(["import", "-window", main, "%s/end.png" % a.shots])
         print("checked %d crosswords" % checked)
     finally:
-        proc.terminate()
-        try:
-            proc.wait(5)
-        except subprocess.TimeoutExpired:
-            proc.kill()
+        stop(proc)
 
 
 if __name__ == "__main__":

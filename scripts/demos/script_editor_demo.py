@@ -21,24 +21,9 @@ import subprocess
 import sys
 import time
 
-from play_set import ci, find, lines, xdo
+from play_set import BOXES, at, ci, find, lines, shot, start_game, stop, write_save, xdo
 
 MESSAGE = "Dobrý den! Tento skript napsal editor skriptů."
-BOXES = "^(Informace|Varování|Chyba|Potvrzení)$"
-
-
-def shot(window, out, name):
-    path = "%s/%s.png" % (out, name)
-    subprocess.run(["import", "-window", window, path], check=True)
-    print("  " + path)
-
-
-def at(x, y, click=False, double=False):
-    xdo("mousemove", x, y)
-    time.sleep(0.25)
-    if click:
-        xdo("click", "--repeat", 2 if double else 1, "1")
-        time.sleep(0.3)
 
 
 # The data panel over "Skript ...": rows from the top, the panel ending on the editor bar.
@@ -131,26 +116,15 @@ def main():
         at(225, 490, click=True)  # "Konec" of the tool panel
         proc.wait(10)
     finally:
-        if proc.poll() is None:
-            proc.terminate()
-            proc.wait(5)
+        stop(proc)
 
     print("written: %s" % lines(script)[:-1])
 
-    save = ci(prog, "Data/kriz") / "hra-ze-skriptu.kr1"
-    record = ["N", "0", "1", "1", "0", "0", "N", "N", version, "N", "N", "N", ""]
-    save.write_bytes("\r\n".join(record).encode("cp1250"))
+    save = write_save(prog, "hra-ze-skriptu.kr1", version)
     print("game: Nová hra")
-    proc = subprocess.Popen([str(prog / "tervano-hra")],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    proc, game = start_game(prog, save)
     titles = []
     try:
-        dialog = find("hru hry k")
-        xdo("windowfocus", "--sync", dialog, check=False)
-        time.sleep(0.5)
-        xdo("type", "--delay", "5", str(save))
-        xdo("key", "Return")
-        game = find("^Tervano$")
         time.sleep(1.0)
         # Scripts of the program start, if the set has one, are answered first.
         while find(BOXES, 1):
@@ -179,11 +153,7 @@ def main():
         time.sleep(0.5)
         shot(game, a.shots, "game-after-script")
     finally:
-        proc.terminate()
-        try:
-            proc.wait(5)
-        except subprocess.TimeoutExpired:
-            proc.kill()
+        stop(proc)
     print("the game showed: %s" % titles)
     return 0 if titles[:2] == ["Informace", "Informace"] else 1
 
