@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "data/textfile.h"
 #include "editor/crossword_builder.h"
@@ -178,43 +179,40 @@ TEST(CheckCrossword, OffersEveryColumnThatCrossesAllWords) {
   EXPECT_TRUE(c.spells("ou"));
 }
 
+// Each fault made in a good crossword, and what the check must say of it.
+struct Fault {
+  std::function<void(CrosswordFiles&)> make;
+  const char* said;
+};
+
+void expectEachFaultFound(const std::vector<Fault>& faults) {
+  for (const Fault& fault : faults) {
+    CrosswordFiles f = good();
+    fault.make(f);
+    EXPECT_TRUE(mentions(checkCrossword(f), fault.said)) << fault.said;
+  }
+}
+
 TEST(CheckCrossword, FindsLettersThatStandOffTheMap) {
-  CrosswordFiles f = good();
-  f.solution.set(1, "b a g s");
-  EXPECT_TRUE(mentions(checkCrossword(f), "Řádek 2 řešení „b a g s“ neodpovídá mapě „x x x“"));
-  f = good();
-  f.solution.set(0, "c u p");  // shifted one cell to the left
-  EXPECT_TRUE(mentions(checkCrossword(f), "Řádek 1 řešení"));
-  f = good();
-  f.solution.set(2, "  t 3 a");
-  EXPECT_TRUE(mentions(checkCrossword(f), "Řádek 3 řešení"));
-  f = good();
-  f.map.set(1, "xx x");
-  EXPECT_TRUE(mentions(checkCrossword(f), "Řádek 2 mapy „xx x“ nemá tvar mapy"));
-  f = good();
-  f.map.set(1, " x x x");  // an odd indent
-  EXPECT_TRUE(mentions(checkCrossword(f), "nemá tvar mapy"));
-  f = good();
-  f.map.set(1, "x x x ");  // a blank after the last cell
-  EXPECT_TRUE(mentions(checkCrossword(f), "nemá tvar mapy"));
+  expectEachFaultFound({
+      {[](auto& f) { f.solution.set(1, "b a g s"); },
+       "Řádek 2 řešení „b a g s“ neodpovídá mapě „x x x“"},
+      {[](auto& f) { f.solution.set(0, "c u p"); }, "Řádek 1 řešení"},  // one cell to the left
+      {[](auto& f) { f.solution.set(2, "  t 3 a"); }, "Řádek 3 řešení"},
+      {[](auto& f) { f.map.set(1, "xx x"); }, "Řádek 2 mapy „xx x“ nemá tvar mapy"},
+      {[](auto& f) { f.map.set(1, " x x x"); }, "nemá tvar mapy"},  // an odd indent
+      {[](auto& f) { f.map.set(1, "x x x "); }, "nemá tvar mapy"},  // a blank after the last cell
+  });
 }
 
 TEST(CheckCrossword, FindsAConfigurationThatDisagrees) {
-  CrosswordFiles f = good();
-  f.konf.set(5, "4");
-  EXPECT_TRUE(mentions(checkCrossword(f), "počet slov) je 4, řešení má ale 3 řádků"));
-  f = good();
-  f.konf.removeAt(5);
-  EXPECT_TRUE(mentions(checkCrossword(f), "má 5 řádků, má jich mít 6"));
-  f = good();
-  f.konf.set(1, "pět");
-  EXPECT_TRUE(mentions(checkCrossword(f), "Řádek 2 konfigurace (body za špatné slovo) „pět“"));
-  f = good();
-  f.konf.set(4, "ano");
-  EXPECT_TRUE(mentions(checkCrossword(f), "má být „A“ nebo „N“, je „ano“"));
-  f = good();
-  f.konf.set(5, "3.0");
-  EXPECT_TRUE(mentions(checkCrossword(f), "(počet slov) „3.0“ není celé číslo"));
+  expectEachFaultFound({
+      {[](auto& f) { f.konf.set(5, "4"); }, "počet slov) je 4, řešení má ale 3 řádků"},
+      {[](auto& f) { f.konf.removeAt(5); }, "má 5 řádků, má jich mít 6"},
+      {[](auto& f) { f.konf.set(1, "pět"); }, "Řádek 2 konfigurace (body za špatné slovo) „pět“"},
+      {[](auto& f) { f.konf.set(4, "ano"); }, "má být „A“ nebo „N“, je „ano“"},
+      {[](auto& f) { f.konf.set(5, "3.0"); }, "(počet slov) „3.0“ není celé číslo"},
+  });
 }
 
 TEST(CheckCrossword, FindsFilesOfDifferentLengthsAndCrosswordsWithoutATajenka) {
