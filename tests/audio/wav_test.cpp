@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -21,84 +22,68 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr auto kLong = std::chrono::microseconds(std::chrono::minutes(10));
 
-void put16(Bytes& b, unsigned v) {
-  b.push_back(v & 0xFF);
-  b.push_back((v >> 8) & 0xFF);
-}
-void put32(Bytes& b, std::uint32_t v) {
-  put16(b, v & 0xFFFF);
-  put16(b, v >> 16);
+// Little-endian, `size` bytes.
+void put(Bytes& b, std::uint64_t v, int size) {
+  for (int i = 0; i < size; ++i)
+    b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 Bytes operator+(Bytes a, const Bytes& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
+Bytes bytesOf(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
 
 // A chunk with its pad byte; `size` overrides the size written in its header.
 Bytes chunk(const char* id, const Bytes& body, std::int64_t size = -1) {
   Bytes b(id, id + 4);
-  put32(b, static_cast<std::uint32_t>(size < 0 ? body.size() : size));
+  put(b, size < 0 ? body.size() : static_cast<std::uint64_t>(size), 4);
   b = b + body;
   if (body.size() % 2) b.push_back(0);
   return b;
 }
 
 Bytes riff(const Bytes& chunks) {
-  Bytes b{'R', 'I', 'F', 'F'};
-  put32(b, static_cast<std::uint32_t>(chunks.size() + 4));
-  return b + Bytes{'W', 'A', 'V', 'E'} + chunks;
+  Bytes b = bytesOf("RIFF");
+  put(b, chunks.size() + 4, 4);
+  return b + bytesOf("WAVE") + chunks;
 }
 
-Bytes fmt(unsigned tag, unsigned channels, std::uint32_t rate, unsigned bits, int blockAlign = -1) {
+Bytes fmtFields(unsigned tag, unsigned channels, std::uint32_t rate, unsigned bits, int align) {
   Bytes b;
-  put16(b, tag);
-  put16(b, channels);
-  put32(b, rate);
-  const unsigned align = blockAlign < 0 ? channels * (bits / 8) : blockAlign;
-  put32(b, rate * align);
-  put16(b, align);
-  put16(b, bits);
-  return chunk("fmt ", b);
-}
-
-Bytes extensible(unsigned subformat, unsigned channels, unsigned bits, unsigned validBits) {
-  Bytes b;
-  put16(b, 0xFFFE);
-  put16(b, channels);
-  put32(b, 8000);
-  put32(b, 8000 * channels * bits / 8);
-  put16(b, channels * bits / 8);
-  put16(b, bits);
-  put16(b, 22);
-  put16(b, validBits);
-  put32(b, 0x4);  // front centre
-  put16(b, subformat);
-  b = b + Bytes{0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-  return chunk("fmt ", b);
-}
-
-Bytes fromString(const std::string& s) {
-  return Bytes(s.begin(), s.end());
-}
-
-Bytes floatBytes(std::initializer_list<float> values) {
-  Bytes b;
-  for (float v : values) {
-    std::uint32_t raw;
-    std::memcpy(&raw, &v, 4);
-    put32(b, raw);
+  const unsigned blockAlign = align < 0 ? channels * (bits / 8) : align;
+  for (auto [value, size] : {std::pair<std::uint64_t, int>{tag, 2},
+                             {channels, 2},
+                             {rate, 4},
+                             {std::uint64_t{rate} * blockAlign, 4},
+                             {blockAlign, 2},
+                             {bits, 2}}) {
+    put(b, value, size);
   }
   return b;
 }
 
-Bytes doubleBytes(std::initializer_list<double> values) {
-  Bytes b;
-  for (double v : values) {
-    std::uint64_t raw;
-    std::memcpy(&raw, &v, 8);
-    put32(b, static_cast<std::uint32_t>(raw));
-    put32(b, static_cast<std::uint32_t>(raw >> 32));
-  }
+Bytes fmt(unsigned tag, unsigned channels, std::uint32_t rate, unsigned bits, int align = -1) {
+  return chunk("fmt ", fmtFields(tag, channels, rate, bits, align));
+}
+
+// Mono at 8000 Hz; the subformat GUID is the tag followed by a fixed tail.
+Bytes extensible(unsigned subformat, unsigned bits, unsigned validBits) {
+  Bytes b = fmtFields(0xFFFE, 1, 8000, bits, -1);
+  put(b, 22, 2);
+  put(b, validBits, 2);
+  put(b, 0x4, 4);  // front centre
+  put(b, subformat, 2);
+  return chunk("fmt ", b + Bytes{0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00,
+                                 0x38, 0x9B, 0x71});
+}
+
+template <typename T>
+Bytes raw(std::initializer_list<T> values) {
+  static_assert(std::endian::native == std::endian::little);
+  Bytes b(values.size() * sizeof(T));
+  std::memcpy(b.data(), values.begin(), b.size());
   return b;
 }
 
@@ -131,10 +116,10 @@ TEST(WavDecode, EachEncodingGivesItsSampleValues) {
        {-1, 1, 0.25}},
       {"float 32",
        fmt(3, 1, 8000, 32),
-       floatBytes({0.25f, -1.5f, std::numeric_limits<float>::quiet_NaN(),
+       raw<float>({0.25f, -1.5f, std::numeric_limits<float>::quiet_NaN(),
                    std::numeric_limits<float>::infinity()}),
        {0.25, -1, 0, 1}},
-      {"float 64", fmt(3, 1, 8000, 64), doubleBytes({-0.75, 2.0, -kInf}), {-0.75, 1, -1}},
+      {"float 64", fmt(3, 1, 8000, 64), raw<double>({-0.75, 2.0, -kInf}), {-0.75, 1, -1}},
       // G.711 tables: the codes for silence, the largest magnitudes and the smallest step.
       {"mu-law",
        fmt(7, 1, 8000, 8),
@@ -145,14 +130,14 @@ TEST(WavDecode, EachEncodingGivesItsSampleValues) {
        {0xD5, 0x55, 0xAA, 0x2A},
        {8 / 32768.0, -8 / 32768.0, 32256 / 32768.0, -32256 / 32768.0}},
       {"extensible PCM, 24 valid bits in 32",
-       extensible(1, 1, 32, 24),
+       extensible(1, 32, 24),
        {0xAB, 0x00, 0x00, 0xC0, 0xFF, 0xFF, 0xFF, 0x7F},
        {-0.5, 1 - std::ldexp(1, -23)}},
       {"extensible PCM, 20 valid bits in 24: padding bits ignored",
-       extensible(1, 1, 24, 20),
+       extensible(1, 24, 20),
        {0x0F, 0x00, 0x40},
        {0.5}},
-      {"extensible float", extensible(3, 1, 32, 32), floatBytes({-0.125f}), {-0.125}},
+      {"extensible float", extensible(3, 32, 32), raw<float>({-0.125f}), {-0.125}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -171,10 +156,9 @@ TEST(WavDecode, ChunksInAnyOrderWithPaddingAndUnknownChunks) {
   const Bytes format = fmt(1, 2, 11025, 16);
   const Bytes data = chunk("data", {0x00, 0x40, 0x00, 0xC0});  // one frame: 0.5, -0.5
   const Bytes odd = chunk("junk", {1, 2, 3});                  // padded to four bytes
-  const Bytes list =
-      chunk("LIST", fromString("INFOISFT") + Bytes{5, 0, 0, 0, 'T', 'o', 'o', 'l', 0});
-  Bytes fact = {};
-  put32(fact, 1);
+  const Bytes list = chunk("LIST", bytesOf("INFOISFT") + Bytes{5, 0, 0, 0, 'T', 'o', 'o', 'l', 0});
+  Bytes fact;
+  put(fact, 1, 4);
   const std::vector<Bytes> files = {
       riff(format + data), riff(list + chunk("fact", fact) + format + data),
       riff(odd + format + odd + data + odd),
@@ -191,7 +175,7 @@ TEST(WavDecode, ChunksInAnyOrderWithPaddingAndUnknownChunks) {
 
 TEST(WavDecode, CutFiles) {
   const std::vector<std::int16_t> samples = {100, -100, 200, -200, 300, -300};
-  const Bytes whole = fromString(testing::wavFile(22050, 2, samples));
+  const Bytes whole = bytesOf(testing::wavFile(22050, 2, samples));
   const std::size_t headerEnd = whole.size() - samples.size() * 2;
   for (std::size_t cut = 0; cut < headerEnd; ++cut) {
     EXPECT_FALSE(decode(Bytes(whole.begin(), whole.begin() + cut))) << "cut at " << cut;
@@ -218,26 +202,21 @@ TEST(WavDecode, CutFiles) {
 
 TEST(WavDecode, Refusals) {
   const Bytes data = chunk("data", {0, 0, 0, 0, 0, 0, 0, 0});
-  Bytes shortFmt;  // the fields without the bits per sample
-  put16(shortFmt, 1);
-  put16(shortFmt, 1);
-  put32(shortFmt, 8000);
-  put32(shortFmt, 16000);
-  put16(shortFmt, 2);
+  Bytes shortFmt = fmtFields(1, 1, 8000, 16, -1);
+  shortFmt.resize(14);  // without the bits per sample
   Bytes rifx = riff(fmt(1, 1, 8000, 16) + data);
   rifx[3] = 'X';
-  Bytes unknownGuid = extensible(1, 1, 16, 16);
+  Bytes unknownGuid = extensible(1, 16, 16);
   unknownGuid[8 + 24 + 15] ^= 1;
   const std::vector<std::pair<const char*, Bytes>> cases = {
       {"empty", {}},
-      {"garbage", fromString("not a sound at all, just some text")},
+      {"garbage", bytesOf("not a sound at all, just some text")},
       {"RIFX", rifx},
       {"no chunks", riff({})},
       {"no data", riff(fmt(1, 1, 8000, 16))},
       {"no fmt", riff(data)},
       {"fmt too short", riff(chunk("fmt ", shortFmt) + data)},
-      {"IMA ADPCM", riff(fmt(0x11, 1, 8000, 4, 256) + data)},
-      {"MS ADPCM", riff(fmt(2, 1, 8000, 4, 256) + data)},
+      {"ADPCM", riff(fmt(0x11, 1, 8000, 4, 256) + data)},
       {"MPEG", riff(fmt(0x55, 1, 8000, 0, 1) + data)},
       {"zero channels", riff(fmt(1, 0, 8000, 16) + data)},
       {"nine channels", riff(fmt(1, 9, 8000, 16) + data)},
@@ -246,13 +225,12 @@ TEST(WavDecode, Refusals) {
       {"rate near 2^32", riff(fmt(1, 1, 0xFFFFFFFF, 16) + data)},
       {"block align 0", riff(fmt(1, 1, 8000, 16, 0) + data)},
       {"block align not the frame", riff(fmt(1, 2, 8000, 16, 2) + data)},
-      {"bits 0", riff(fmt(1, 1, 8000, 0, 1) + data)},
       {"PCM 40 bits", riff(fmt(1, 1, 8000, 40) + data)},
       {"float 16", riff(fmt(3, 1, 8000, 16) + data)},
       {"A-law 16", riff(fmt(6, 1, 8000, 16) + data)},
       {"extensible of an unknown subformat", riff(unknownGuid + data)},
-      {"extensible ADPCM", riff(extensible(2, 1, 16, 16) + data)},
-      {"extensible valid bits above the container", riff(extensible(1, 1, 16, 24) + data)},
+      {"extensible ADPCM", riff(extensible(2, 16, 16) + data)},
+      {"extensible valid bits above the container", riff(extensible(1, 16, 24) + data)},
       {"extensible cut to a plain fmt", riff(fmt(0xFFFE, 1, 8000, 16) + data)},
   };
   for (const auto& [name, bytes] : cases) {
@@ -261,7 +239,7 @@ TEST(WavDecode, Refusals) {
 }
 
 TEST(WavDecode, LongerThanTheLimitIsRefused) {
-  const Bytes second = fromString(testing::wavFile(8000, 1, std::vector<std::int16_t>(8000)));
+  const Bytes second = bytesOf(testing::wavFile(8000, 1, std::vector<std::int16_t>(8000)));
   EXPECT_TRUE(decode(second, 1s));
   EXPECT_EQ(decode(second, 1s)->length(), 1s);
   EXPECT_FALSE(decode(second, 999ms));
@@ -323,7 +301,7 @@ TEST(WavToStereo, ResamplingKeepsLengthPitchAndLoudness) {
     SCOPED_TRACE(std::to_string(c.from) + " to " + std::to_string(c.to));
     const double hz = 440;
     const auto decoded = decodeWav(
-        fromString(testing::wavFile(c.from, 2, testing::tone(hz, c.seconds, c.from, {0.8, 0.4}))),
+        bytesOf(testing::wavFile(c.from, 2, testing::tone(hz, c.seconds, c.from, {0.8, 0.4}))),
         kLong);
     ASSERT_TRUE(decoded);
     const std::size_t frames = decoded->frames();
@@ -338,6 +316,16 @@ TEST(WavToStereo, ResamplingKeepsLengthPitchAndLoudness) {
         peak = std::max(peak, std::abs(out[i]));
       EXPECT_NEAR(peak, amplitude, 0.02 * amplitude) << "channel " << channel;
       EXPECT_NEAR(static_cast<double>(zeroCrossings(out, channel)), expectedCrossings, 2);
+      // Between the ends the curve follows the tone itself, far closer than straight lines
+      // between the samples would (0.15 % of full scale at 22050 Hz).
+      double worst = 0;
+      for (std::size_t j = 0; j < out.size() / 2; ++j) {
+        const double position = static_cast<double>(j) * c.from / c.to;
+        if (position < 1 || position + 2 >= static_cast<double>(frames)) continue;
+        const double exact = amplitude * std::sin(2 * std::numbers::pi * hz * j / c.to);
+        worst = std::max(worst, std::abs(out[2 * j + channel] - exact));
+      }
+      EXPECT_LT(worst, 1e-3) << "channel " << channel;
     }
   }
 }
