@@ -90,7 +90,7 @@ in_root apt-get install -y -qq "/tmp/$(basename "$deb")" >/dev/null
 in_root dpkg-query -W -f '${Package}\n' | sort >"$root/tmp/after"
 pulled=$(comm -13 "$root/tmp/before" "$root/tmp/after")
 echo "packages pulled in: $(echo "$pulled" | wc -l)"
-echo "$pulled" | grep -E '^(qt6|libqt6|libsdl2|libfluidsynth|timgm6mb|fonts-dejavu|tervano)' | tr '\n' ' '
+echo "$pulled" | grep -E '^(qt6|libqt6|libasound2|libfluidsynth|timgm6mb|fonts-dejavu|tervano)' | tr '\n' ' '
 echo
 dev=$(echo "$pulled" | grep -E -- '-dev$' || true)
 if [ -n "$dev" ]; then

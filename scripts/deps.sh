@@ -4,7 +4,7 @@
 # to run as root and stops.
 set -euo pipefail
 
-packages=(qt6-base-dev qt6-translations-l10n libsdl2-dev libfluidsynth-dev timgm6mb-soundfont fonts-dejavu-core
+packages=(qt6-base-dev qt6-translations-l10n libasound2-dev libfluidsynth-dev timgm6mb-soundfont fonts-dejavu-core
           pkgconf cmake make g++ libgtest-dev libbenchmark-dev)
 packages+=("$@")
 

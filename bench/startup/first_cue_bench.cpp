@@ -1,5 +1,5 @@
 // How long the first cue of a program waits for the sound output: the time playWavSync takes
-// beyond the cue's own length. Each run is a fresh process (SDL is loaded once per process),
+// beyond the cue's own length. Each run is a fresh process (ALSA is loaded once per process),
 // once with the output asked for by the first cue itself ("cold") and once with it started a
 // second before, as the main window does at its first paint when the cues are on ("started").
 //

@@ -19,7 +19,9 @@
 #include <vector>
 
 #include "audio/engine/libraries.h"
+#include "audio/engine/pcm_device.h"
 #include "audio/engine/soundfont.h"
+#include "audio/engine/wav.h"
 #include "audio/midi_check.h"
 #include "audio/session_bus.h"
 
@@ -32,7 +34,7 @@ constexpr int kRate = 44100;
 constexpr int kChannels = 2;
 // Small buffers: a cue returns one buffer after its last sample, and that should not be heard
 // as a delay.
-constexpr Uint16 kBufferFrames = 512;
+constexpr int kBufferFrames = 512;
 // Covers the device's start-up and a late buffer or two; a stalled device must not hang the game.
 constexpr auto kCueMargin = std::chrono::milliseconds(1000);
 // A cue is a short signal; ten minutes converted to float stereo already take 200 MB.
@@ -77,20 +79,15 @@ bool isPlainFile(const std::string& path) {
   return !path.empty() && fs::is_regular_file(path, ec);
 }
 
+// Keeps the device's thread out of the mixer's state; nothing to keep out when no device is open.
 class DeviceLock {
  public:
-  DeviceLock(const SdlLibrary& sdl, SDL_AudioDeviceID device) : sdl_(sdl), device_(device) {
-    if (device_) sdl_.SDL_LockAudioDevice(device_);
+  explicit DeviceLock(PcmDevice* device) {
+    if (device) lock_ = std::unique_lock(device->mutex());
   }
-  ~DeviceLock() {
-    if (device_) sdl_.SDL_UnlockAudioDevice(device_);
-  }
-  DeviceLock(const DeviceLock&) = delete;
-  DeviceLock& operator=(const DeviceLock&) = delete;
 
  private:
-  const SdlLibrary& sdl_;
-  SDL_AudioDeviceID device_;
+  std::unique_lock<std::mutex> lock_;
 };
 
 struct Cue {
@@ -98,60 +95,26 @@ struct Cue {
   std::chrono::microseconds length{0};
 };
 
-// Converts to the mixer's float stereo. SDL_AudioCVT rather than SDL_AudioStream: this SDL's
-// stream drops the resampler's last few hundred frames, cutting every resampled cue short.
-std::optional<std::vector<float>> convertCue(const SdlLibrary& sdl, const SDL_AudioSpec& spec,
-                                             const Uint8* data, Uint32 bytes, int rate) {
-  if (bytes == 0) return std::vector<float>();
-  SDL_AudioCVT cvt{};
-  if (sdl.SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, kChannels,
-                            rate) < 0) {
-    return std::nullopt;
-  }
-  std::vector<Uint8> buffer(static_cast<std::size_t>(bytes) * std::max(cvt.len_mult, 1));
-  std::copy(data, data + bytes, buffer.begin());
-  cvt.buf = buffer.data();
-  cvt.len = static_cast<int>(bytes);
-  if (cvt.needed) {
-    if (sdl.SDL_ConvertAudio(&cvt) < 0) return std::nullopt;
-  } else {
-    cvt.len_cvt = cvt.len;
-  }
-  const std::size_t frames = static_cast<std::size_t>(cvt.len_cvt) / (sizeof(float) * kChannels);
-  std::vector<float> samples(frames * kChannels);
-  std::memcpy(samples.data(), buffer.data(), samples.size() * sizeof(float));
-  return samples;
-}
+// The largest cue file read: ten minutes of 48 kHz 16-bit stereo are 110 MB, and the decoded
+// samples take twice as much again.
+constexpr std::uintmax_t kMaxCueBytes = 128u << 20;
 
 // Loads a WAV file; with a rate, also converts it for the mixer.
-std::optional<Cue> loadCue(const SdlLibrary& sdl, const std::string& path, int rate) {
+std::optional<Cue> loadCue(const std::string& path, int rate) {
   if (!isPlainFile(path)) return std::nullopt;
-  SDL_AudioSpec spec{};
-  Uint8* data = nullptr;
-  Uint32 bytes = 0;
-  if (!sdl.SDL_LoadWAV_RW(sdl.SDL_RWFromFile(path.c_str(), "rb"), 1, &spec, &data, &bytes)) {
+  std::error_code ec;
+  const auto size = fs::file_size(path, ec);
+  if (ec || size > kMaxCueBytes) return std::nullopt;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  std::ifstream in(path, std::ios::binary);
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
     return std::nullopt;
   }
-
-  std::optional<Cue> cue;
-  const int frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
-  if (frameBytes > 0 && spec.freq > 0) {
-    const std::int64_t frames = bytes / frameBytes;
-    const auto length = std::chrono::microseconds(frames * 1'000'000 / spec.freq);
-    if (length <= kMaxCueLength) {
-      cue.emplace();
-      cue->length = length;
-      if (rate > 0) {
-        auto samples = convertCue(sdl, spec, data, bytes, rate);
-        if (samples) {
-          cue->samples = std::move(*samples);
-        } else {
-          cue.reset();
-        }
-      }
-    }
-  }
-  sdl.SDL_FreeWAV(data);
+  std::optional<WavSound> sound = decodeWav(bytes, kMaxCueLength);
+  if (!sound) return std::nullopt;
+  Cue cue;
+  cue.length = sound->length();
+  if (rate > 0) cue.samples = toStereo(*sound, rate);
   return cue;
 }
 
@@ -283,9 +246,7 @@ struct AudioEngine::State {
   enum class CuePhase { Idle, Playing, Draining };
 
   AudioEngineOptions options;
-  const SdlLibrary* sdl = nullptr;
-  bool sdlAudio = false;  // the audio subsystem is ours to quit
-  SDL_AudioDeviceID device = 0;
+  std::unique_ptr<PcmDevice> device;
   std::string driver;
   int rate = 0;
 
@@ -327,7 +288,7 @@ struct AudioEngine::State {
   std::chrono::steady_clock::time_point quietSince;
   std::thread idleThread;
 
-  bool tryDriver(const char* forced);
+  bool tryDriver(const std::string& name);
   // With the lifecycle mutex held: opens the device when it is closed. False without one.
   bool ensureOpen();
   // With the lifecycle mutex held: notes the end of a sound for the idle thread.
@@ -348,42 +309,25 @@ struct AudioEngine::State {
   void mix(float* out, int frames);
   void finishCue(std::uint64_t serial);
 
-  static void callback(void* userdata, Uint8* stream, int len) {
-    static_cast<State*>(userdata)->mix(reinterpret_cast<float*>(stream),
-                                       len / static_cast<int>(sizeof(float) * kChannels));
+  static void callback(void* user, float* out, int frames) {
+    static_cast<State*>(user)->mix(out, frames);
   }
 };
 
 bool AudioEngine::State::openDevice() {
-  SDL_AudioSpec want{};
-  want.freq = kRate;
-  want.format = AUDIO_F32SYS;
-  want.channels = kChannels;
-  want.samples = kBufferFrames;
-  want.callback = &State::callback;
-  want.userdata = this;
-  SDL_AudioSpec have{};
-  // No changes allowed: SDL converts to whatever the hardware wants.
-  device = sdl->SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (device == 0) return false;
-  rate = have.freq;
-  return true;
+  device = PcmDevice::open(driver, kRate, kBufferFrames, &State::callback, this);
+  return device != nullptr;
 }
 
-// Starts SDL's audio with the driver it picks itself (nullptr) or a forced one, and opens the
-// device. On failure everything is undone.
-bool AudioEngine::State::tryDriver(const char* forced) {
-  if (forced) sdl->SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, forced, SDL_HINT_OVERRIDE);
-  const bool started = sdl->SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-  if (forced) sdl->SDL_ResetHint(SDL_HINT_AUDIODRIVER);
-  if (!started) return false;
+// Opens the device of a driver; remembered when it opens, so that it is opened again after a
+// quiet spell.
+bool AudioEngine::State::tryDriver(const std::string& name) {
+  driver = name;
   if (openDevice()) {
-    const char* name = sdl->SDL_GetCurrentAudioDriver();
-    driver = name ? name : "";
-    sdlAudio = true;
+    rate = device->rate();
     return true;
   }
-  sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  driver.clear();
   return false;
 }
 
@@ -440,7 +384,7 @@ bool AudioEngine::State::ensureSynth() {
   }
   settings = s;
   std::lock_guard life(lifecycle);
-  DeviceLock lock(*sdl, device);
+  DeviceLock lock(device.get());
   synth = made;
   synthFailed = false;
   return true;
@@ -540,9 +484,7 @@ void AudioEngine::State::finishCue(std::uint64_t serial) {
 
 bool AudioEngine::State::ensureOpen() {
   if (device) return true;
-  if (!canOpen || !openDevice()) return false;
-  sdl->SDL_PauseAudioDevice(device, 0);
-  return true;
+  return canOpen && openDevice();
 }
 
 void AudioEngine::State::becameQuiet() {
@@ -563,32 +505,23 @@ void AudioEngine::State::idleLoop() {
       lifecycleCv.wait_until(lock, deadline);
       continue;
     }
-    sdl->SDL_CloseAudioDevice(device);  // slow, and why it happens here
-    device = 0;
+    device.reset();  // can be slow, and why it happens here
   }
 }
 
 AudioEngine::AudioEngine(AudioEngineOptions options) : state_(std::make_unique<State>()) {
   State& s = *state_;
   s.options = std::move(options);
-  // SDL's start connects to the D-Bus session bus, which would otherwise be launched here.
+  // A sound server's client library connects to the D-Bus session bus, which would otherwise be
+  // launched here.
   preventSessionBusAutolaunch();
-  s.sdl = sdlLibrary();
-  if (!s.sdl) {
+  const char* forced = std::getenv("TERVANO_AUDIO_DRIVER");
+  if (!s.tryDriver(forced && *forced ? forced : "alsa")) {
     reportSilence();
-    return;
-  }
-  s.sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  s.sdl->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Tervano");
-  s.sdl->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
-
-  if (!s.tryDriver(nullptr)) {
-    reportSilence();
-    if (!s.options.fallbackDriver.empty()) s.tryDriver(s.options.fallbackDriver.c_str());
+    if (!s.options.fallbackDriver.empty()) s.tryDriver(s.options.fallbackDriver);
   }
   if (!s.device) return;
   s.canOpen = true;
-  s.sdl->SDL_PauseAudioDevice(s.device, 0);
   s.quietSince = std::chrono::steady_clock::now();
   if (s.options.idleClose.count() > 0) s.idleThread = std::thread([&s] { s.idleLoop(); });
 }
@@ -601,15 +534,13 @@ AudioEngine::~AudioEngine() {
   }
   s.lifecycleCv.notify_all();
   if (s.idleThread.joinable()) s.idleThread.join();
-  if (s.device) s.sdl->SDL_CloseAudioDevice(s.device);  // waits for the callback to finish
+  s.device.reset();  // waits for the mixer to finish
   s.freeSynth();
-  if (s.sdlAudio) s.sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool AudioEngine::playWavSync(const std::string& path) {
   State& s = *state_;
-  if (!s.sdl) return false;
-  std::optional<Cue> cue = loadCue(*s.sdl, path, s.rate);
+  std::optional<Cue> cue = loadCue(path, s.rate);
   if (!cue) return false;
   std::unique_lock life(s.lifecycle);
   if (!s.ensureOpen()) {
@@ -621,7 +552,7 @@ bool AudioEngine::playWavSync(const std::string& path) {
 
   std::uint64_t serial = 0;
   {
-    DeviceLock lock(*s.sdl, s.device);
+    DeviceLock lock(s.device.get());
     s.cue.swap(cue->samples);  // the previous cue is freed here, outside the callback
     s.cuePos = 0;
     s.cuePhase = State::CuePhase::Playing;
@@ -643,7 +574,7 @@ bool AudioEngine::playWavSync(const std::string& path) {
   {
     // A device that stalled drops the cue rather than let it sound later. The samples are freed
     // here, outside the callback: a long cue in float stereo takes megabytes.
-    DeviceLock deviceLock(*s.sdl, s.device);
+    DeviceLock deviceLock(s.device.get());
     if (s.cueSerial == serial) {
       s.cuePhase = State::CuePhase::Idle;
       s.cue.swap(cue->samples);
@@ -665,7 +596,7 @@ bool AudioEngine::hasDevice() const {
 }
 bool AudioEngine::deviceOpen() const {
   std::lock_guard lock(state_->lifecycle);
-  return state_->device != 0;
+  return state_->device != nullptr;
 }
 std::string AudioEngine::driver() const {
   return state_->driver;
@@ -705,7 +636,7 @@ bool MusicOutput::openPiece(const std::string& path) {
   }
   const FluidLibrary& fl = *engine_.fluid;
   std::lock_guard life(engine_.lifecycle);
-  DeviceLock lock(*engine_.sdl, engine_.device);
+  DeviceLock lock(engine_.device.get());
   if (!engine_.synthCanRead(midi->bytes)) return false;
   fluid_player_t* player = fl.new_fluid_player(engine_.synth);
   if (!player) return false;
@@ -724,7 +655,7 @@ void MusicOutput::play() {
   const FluidLibrary& fl = *engine_.fluid;
   std::lock_guard life(engine_.lifecycle);
   engine_.ensureOpen();
-  DeviceLock lock(*engine_.sdl, engine_.device);
+  DeviceLock lock(engine_.device.get());
   if (fl.fluid_player_get_status(engine_.player) != FLUID_PLAYER_PLAYING) {
     fl.fluid_player_play(engine_.player);
   }
@@ -736,7 +667,7 @@ void MusicOutput::stop() {
   const FluidLibrary& fl = *engine_.fluid;
   std::lock_guard life(engine_.lifecycle);
   {
-    DeviceLock lock(*engine_.sdl, engine_.device);
+    DeviceLock lock(engine_.device.get());
     fl.fluid_player_stop(engine_.player);  // keeps the position
     fl.fluid_synth_all_sounds_off(engine_.synth, -1);
   }
@@ -749,7 +680,7 @@ void MusicOutput::close() {
   const FluidLibrary& fl = *engine_.fluid;
   std::lock_guard life(engine_.lifecycle);
   {
-    DeviceLock lock(*engine_.sdl, engine_.device);
+    DeviceLock lock(engine_.device.get());
     fl.delete_fluid_player(engine_.player);
     engine_.player = nullptr;
     fl.fluid_synth_all_sounds_off(engine_.synth, -1);

@@ -11,15 +11,15 @@ namespace tervano::audio {
 struct AudioEngineOptions {
   // A General MIDI soundfont; empty picks the system's own.
   std::string soundfont;
-  // The SDL driver used when no real device opens: silent, but it consumes samples in real time
-  // so cues take as long as they would with a sound card.
+  // The driver used when the sound card cannot be opened (see PcmDevice): "dummy" is silent,
+  // but it consumes samples in real time so cues take as long as they would with a sound card.
   std::string fallbackDriver = "dummy";
   // After this long without a cue or playing music the device is closed, so an idle program
   // does not wake up for every buffer; the next sound opens it again. Zero keeps it open.
   std::chrono::milliseconds idleClose{3000};
 };
 
-// One SDL audio device, opened while there is something to hear. Its callback mixes the music,
+// One audio device, opened while there is something to hear. Its mixer adds up the music,
 // rendered by FluidSynth from a looping MIDI file player, with the current cue. Closing a device
 // takes up to a second, so a quiet device is closed by a thread of its own, never by the caller.
 // Without any device, cues only take their time and the music stays silent.

@@ -32,26 +32,17 @@ bool find(void* handle, const char* name, F& slot) {
 
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
-// ALSA, which SDL brings along, reports every failed look-up of a sound card on stderr: a screen
-// of lines on a machine without one. The engine says in one line what that means instead.
-void silenceAlsa() {
-  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
-  void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
-  if (!alsa) return;
-  if (auto set = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler")))
-    set(quietAlsa);
-  dlclose(alsa);  // only the reference taken here: SDL holds the library
-}
-
 }  // namespace
 
-const SdlLibrary* sdlLibrary() {
-  static const SdlLibrary* const library =
-      open<SdlLibrary>("libSDL2-2.0.so.0", [](void* handle, SdlLibrary& l) {
+const AlsaLibrary* alsaLibrary() {
+  static const AlsaLibrary* const library =
+      open<AlsaLibrary>("libasound.so.2", [](void* handle, AlsaLibrary& l) {
         bool all = true;
 #define TERVANO_FIND(name) all = find(handle, #name, l.name) && all;
-        TERVANO_SDL_FUNCTIONS(TERVANO_FIND)
-        if (all) silenceAlsa();
+        TERVANO_ALSA_FUNCTIONS(TERVANO_FIND)
+        // ALSA reports every failed look-up of a sound card on stderr: a screen of lines on a
+        // machine without one. The engine says in one line what that means instead.
+        if (all) l.snd_lib_error_set_handler(quietAlsa);
         return all;
       });
   return library;

@@ -1,32 +1,24 @@
 #pragma once
 
-#include <SDL.h>
+#include <alsa/asoundlib.h>
 #include <fluidsynth.h>
 
 namespace tervano::audio {
 
-// SDL and FluidSynth are opened when the engine first needs them, not when the program starts:
-// together they bring some forty libraries (PulseAudio, ALSA, JACK, codecs, GLib objects) whose
-// loading costs start-up time and memory. A game without sound never maps them; one without music
-// never maps the synthesizer.
+// ALSA and FluidSynth are opened when the engine first needs them, not when the program starts:
+// FluidSynth brings some thirty libraries (PulseAudio, JACK, codecs, GLib objects) whose loading
+// costs start-up time and memory. A game without sound never maps them; one without music never
+// maps the synthesizer, and its cues need ALSA alone.
 
-#define TERVANO_SDL_FUNCTIONS(X) \
-  X(SDL_SetHint)                 \
-  X(SDL_SetHintWithPriority)     \
-  X(SDL_ResetHint)               \
-  X(SDL_InitSubSystem)           \
-  X(SDL_QuitSubSystem)           \
-  X(SDL_OpenAudioDevice)         \
-  X(SDL_CloseAudioDevice)        \
-  X(SDL_PauseAudioDevice)        \
-  X(SDL_LockAudioDevice)         \
-  X(SDL_UnlockAudioDevice)       \
-  X(SDL_GetCurrentAudioDriver)   \
-  X(SDL_RWFromFile)              \
-  X(SDL_LoadWAV_RW)              \
-  X(SDL_FreeWAV)                 \
-  X(SDL_BuildAudioCVT)           \
-  X(SDL_ConvertAudio)
+#define TERVANO_ALSA_FUNCTIONS(X) \
+  X(snd_lib_error_set_handler)    \
+  X(snd_pcm_open)                 \
+  X(snd_pcm_set_params)           \
+  X(snd_pcm_writei)               \
+  X(snd_pcm_wait)                 \
+  X(snd_pcm_recover)              \
+  X(snd_pcm_drop)                 \
+  X(snd_pcm_close)
 
 #define TERVANO_FLUID_FUNCTIONS(X) \
   X(fluid_set_log_function)        \
@@ -60,9 +52,9 @@ namespace tervano::audio {
   X(fluid_player_set_playback_callback)
 
 // The functions of a library opened at run time, under their own names.
-struct SdlLibrary {
+struct AlsaLibrary {
 #define TERVANO_DECLARE(name) decltype(&::name) name = nullptr;
-  TERVANO_SDL_FUNCTIONS(TERVANO_DECLARE)
+  TERVANO_ALSA_FUNCTIONS(TERVANO_DECLARE)
 };
 struct FluidLibrary {
   TERVANO_FLUID_FUNCTIONS(TERVANO_DECLARE)
@@ -71,7 +63,7 @@ struct FluidLibrary {
 
 // Opened on the first call, once for the program's life; nullptr when the library or one of its
 // functions is missing, and the program goes on without that part of the sound.
-const SdlLibrary* sdlLibrary();
+const AlsaLibrary* alsaLibrary();
 const FluidLibrary* fluidLibrary();
 
 }  // namespace tervano::audio
