@@ -204,7 +204,9 @@ QString Forms::counted(const QString& caption, const QString& value) {
 
 QFrame* Forms::panel(const std::string& id, QWidget* parent, const QRect& r) {
   auto* f = new QFrame(parent);
-  f->setObjectName("commandPanel");
+  // A rounded border over a black ground, laid over the screen.
+  f->setFrameShape(QFrame::StyledPanel);
+  style::fill(f, style::kBlack);
   f->setGeometry(r);
   Aspects a;
   a.raise = true;

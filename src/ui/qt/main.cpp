@@ -38,7 +38,8 @@ std::string homeFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Before any library (Qt, a sound server's client) asks for a D-Bus session bus, and before any thread starts.
+  // Before any library (Qt, a sound server's client) asks for a D-Bus session bus, and before any
+  // thread starts.
   tervano::audio::preventSessionBusAutolaunch();
   tervano::qt::ProgramArguments arguments(argc, argv);
   QApplication qapp(arguments.qtArgc(), arguments.qtArgv());

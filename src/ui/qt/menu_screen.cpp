@@ -61,9 +61,7 @@ QWidget* buildMenuScreen(ScreenKit& kit, QWidget* window) {
   motif->setGeometry(131, 44, 336, 336);
   motif->setAccessibleName("Tervano");
 
-  auto* lower = new QFrame(m);
-  lower->setObjectName("menuLower");
-  lower->setStyleSheet("QFrame#menuLower { border-top: 1px solid #004040; }");
+  auto* lower = new style::EdgedFrame(m, Qt::TopEdge, QColor(0x00, 0x40, 0x40));
   lower->setGeometry(0, 404, kWidth, kHeight - 404);
   Aspects band;
   band.visible = false;
@@ -284,12 +282,10 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
 
   // The credits: a header strip with the title and "X", a body in which the labels scroll.
   QFrame* credits = panel(id::kPanelCredits, QRect(119, 120, 360, 24 + 152 + 2), "Credits");
-  auto* header = new QFrame(credits);
+  auto* header = new style::EdgedFrame(credits, Qt::BottomEdge, style::kTeal);
   header->setAccessibleName("Credits");
   header->setGeometry(1, 1, 358, 24);
-  header->setObjectName("creditsHeader");
-  header->setStyleSheet(
-      "QFrame#creditsHeader { border-bottom: 1px solid #008080; background: #001818; }");
+  style::fill(header, QColor(0x00, 0x18, 0x18));
   Aspects titleLook;
   titleLook.style = true;
   titleLook.color = style::kAqua;

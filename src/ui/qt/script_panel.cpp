@@ -79,8 +79,7 @@ void buildScriptPanel(ScreenKit& kit, QWidget* s) {
   // It covers the play screen down to the row of "Hlavní nabídka", which stays the way back to
   // the menu.
   auto* panel = new QFrame(s);
-  panel->setObjectName("scriptPanel");
-  panel->setStyleSheet("QFrame#scriptPanel { background-color: #000000; }");
+  style::fill(panel, style::kBlack);
   panel->setGeometry(0, 0, size::kWidth, 516);
   kit.binder.bind(id::kScriptPanel, panel, Aspects{});
 

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -42,8 +43,13 @@ SideWindow::SideWindow(Forms& forms, QWidget* anchor, const char* objectName, co
   setWindowTitle(title);
   style::applyWindowLook(this);
   setObjectName(objectName);
-  setAttribute(Qt::WA_StyledBackground);
-  setStyleSheet(styleSheet() + "QWidget#" + objectName + " { border: 1px solid #008080; }");
+}
+
+void SideWindow::paintEvent(QPaintEvent*) {
+  // Frameless: its own border tells it from the window below.
+  QPainter p(this);
+  p.setPen(style::kTeal);
+  p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void SideWindow::followModel(const char* control, std::function<void()> beforeShow) {

@@ -21,6 +21,7 @@ class SideWindow : public QWidget {
  protected:
   // Shows and hides the window with the model control; `beforeShow` may size it first.
   void followModel(const char* control, std::function<void()> beforeShow = {});
+  void paintEvent(QPaintEvent* event) override;
 
   Forms& forms_;
   QWidget* anchor_;

@@ -1,7 +1,6 @@
 #include "ui/qt/style.h"
 
-#include <QProxyStyle>
-
+#include <QPainter>
 #include <QWidget>
 
 namespace tervano::qt::style {
@@ -64,55 +63,37 @@ QPalette palette() {
   return p;
 }
 
-QString sheet() {
-  return QStringLiteral(R"(
-QPushButton {
-  background-color: #000000; color: #00FF00;
-  border: 1px solid #008080; border-radius: 3px; padding: 1px 3px;
-}
-QPushButton:hover { border-color: #00FFFF; color: #FFFF00; }
-QPushButton:pressed { background-color: #003030; }
-QPushButton:disabled { color: #506050; border-color: #1C3838; }
-QFrame#commandPanel {
-  background-color: #000000; border: 1px solid #008080; border-radius: 3px;
-}
-QFrame#toolScreen { background-color: #000000; }
-QLineEdit, QComboBox, QSpinBox {
-  background-color: #000000; color: #00FF00; border: 1px solid #008080;
-  border-radius: 2px; padding: 1px 3px; selection-background-color: #008080;
-  selection-color: #FFFF00;
-}
-QLineEdit:focus, QComboBox:focus, QSpinBox:focus { border-color: #00FFFF; }
-QComboBox QAbstractItemView {
-  background-color: #000000; color: #00FF00; border: 1px solid #008080;
-  selection-background-color: #008080; selection-color: #FFFF00;
-}
-QPlainTextEdit, QTextBrowser {
-  background-color: #000000; border: 1px solid #008080;
-  selection-background-color: #008080; selection-color: #FFFF00;
-}
-QPlainTextEdit:focus { border-color: #00FFFF; }
-QGroupBox {
-  color: #00FF00; border: 1px solid #00FF00; border-radius: 3px; margin-top: 7px;
-}
-QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0px 3px; }
-QScrollBar:vertical { background: #000000; width: 12px; margin: 0px; border-left: 1px solid #004040; }
-QScrollBar:horizontal { background: #000000; height: 12px; margin: 0px; border-top: 1px solid #004040; }
-QScrollBar::handle:vertical { background: #008080; min-height: 18px; border-radius: 3px; margin: 2px; }
-QScrollBar::handle:horizontal { background: #008080; min-width: 18px; border-radius: 3px; margin: 2px; }
-QScrollBar::handle:hover { background: #00A0A0; }
-QScrollBar::add-line, QScrollBar::sub-line { width: 0px; height: 0px; }
-QScrollBar::add-page, QScrollBar::sub-page { background: none; }
-QAbstractScrollArea::corner { background: #000000; }
-QToolTip { background-color: #000000; color: #FFFF00; border: 1px solid #008080; }
-)");
-}
-
 void applyWindowLook(QWidget* window) {
   window->setAutoFillBackground(true);
   window->setPalette(palette());
   window->setFont(sans());
-  window->setStyleSheet(sheet());
+}
+
+void EdgedFrame::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  QPainter p(this);
+  const QRect r = rect();
+  switch (edge_) {
+    case Qt::TopEdge:
+      p.fillRect(r.left(), r.top(), r.width(), 1, color_);
+      break;
+    case Qt::BottomEdge:
+      p.fillRect(r.left(), r.bottom(), r.width(), 1, color_);
+      break;
+    case Qt::LeftEdge:
+      p.fillRect(r.left(), r.top(), 1, r.height(), color_);
+      break;
+    case Qt::RightEdge:
+      p.fillRect(r.right(), r.top(), 1, r.height(), color_);
+      break;
+  }
+}
+
+void fill(QWidget* widget, const QColor& color) {
+  QPalette p = widget->palette();
+  p.setColor(QPalette::Window, color);
+  widget->setPalette(p);
+  widget->setAutoFillBackground(true);
 }
 
 void setTextColor(QWidget* widget, const QColor& color) {
@@ -139,24 +120,6 @@ Qt::CursorShape cursorShape(ui::Cursor cursor) {
       break;
   }
   return Qt::ArrowCursor;
-}
-
-namespace {
-
-class TervanoStyle : public QProxyStyle {
- public:
-  TervanoStyle() : QProxyStyle("Fusion") {}
-  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                QStyleHintReturn* returnData) const override {
-    if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 0;
-    return QProxyStyle::styleHint(hint, option, widget, returnData);
-  }
-};
-
-}  // namespace
-
-QStyle* makeStyle() {
-  return new TervanoStyle;
 }
 
 }  // namespace tervano::qt::style

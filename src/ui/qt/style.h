@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFrame>
 #include <QPalette>
 #include <QString>
 #include <string_view>
@@ -12,7 +13,8 @@
 
 class QWidget;
 
-// The look shared by every window: the six colours, the two fonts and a dark style sheet.
+// The look shared by every window: the six colours, the two fonts, the palette and the style that
+// paints frames, buttons, fields and scroll bars in them.
 namespace tervano::qt::style {
 
 inline const QColor kYellow{0xFF, 0xFF, 0x00};
@@ -35,13 +37,26 @@ QFont mono();
 
 QPalette palette();
 
-// The program's widget style: Fusion, without pictures on the standard buttons of boxes and
-// dialogs (decoding them took a fifth of the time to the first dialog). Owned by the caller.
+// The program's widget style (tervano_style.cpp). Owned by the caller.
 QStyle* makeStyle();
-QString sheet();
 
-// Makes a window black and gives it the fonts, palette and style sheet.
+// Makes a window black and gives it the fonts and palette.
 void applyWindowLook(QWidget* window);
+// Paints a widget's background in one colour.
+void fill(QWidget* widget, const QColor& color);
+// A frame with a one-pixel line along one edge.
+class EdgedFrame : public QFrame {
+ public:
+  EdgedFrame(QWidget* parent, Qt::Edge edge, const QColor& color)
+      : QFrame(parent), edge_(edge), color_(color) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Qt::Edge edge_;
+  QColor color_;
+};
 void setTextColor(QWidget* widget, const QColor& color);
 Qt::CursorShape cursorShape(ui::Cursor cursor);
 
