@@ -1,5 +1,7 @@
 #include "audio/engine/pcm_device.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -74,6 +76,8 @@ class ThreadDevice final : public PcmDevice {
 
  private:
   void run() {
+    // Named, so that a look at the program's threads tells who wakes up.
+    pthread_setname_np(pthread_self(), "tervano-audio");
     using Clock = std::chrono::steady_clock;
     std::vector<float> buffer(static_cast<std::size_t>(period_) * kChannels);
     const auto periodTime = std::chrono::duration_cast<Clock::duration>(
