@@ -111,7 +111,9 @@ class ThreadDevice final : public PcmDevice {
           std::fwrite(buffer.data(), sizeof(float), buffer.size(), file_);
           std::fflush(file_);
         }
-        next += periodTime;
+        // After a stall (a suspended machine) the clock starts afresh rather than mixing the
+        // missed time at full speed.
+        next = std::max(next + periodTime, Clock::now() - lead);
         wake = next;
       }
       std::unique_lock lock(stopMutex_);
