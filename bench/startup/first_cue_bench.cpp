@@ -23,6 +23,7 @@
 
 #include "audio/deferred_output.h"
 #include "audio/engine/audio_engine.h"
+#include "audio/engine/wav.h"
 
 extern char** environ;
 
@@ -30,38 +31,20 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::uint32_t little(const char* p, int bytes) {
-  std::uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i)
-    v = v << 8 | static_cast<unsigned char>(p[i]);
-  return v;
-}
-
-// The length of a PCM WAV file in seconds, from its "fmt " and "data" chunks.
+// The cue's length in seconds, as the engine's own decoder reads it.
 std::optional<double> wavSeconds(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::string bytes{std::istreambuf_iterator<char>(in), {}};
-  if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") || bytes.compare(8, 4, "WAVE")) {
-    return std::nullopt;
-  }
-  std::uint32_t bytesPerSecond = 0, data = 0;
-  for (std::size_t at = 12; at + 8 <= bytes.size();) {
-    const std::uint32_t size = little(&bytes[at + 4], 4);
-    if (!bytes.compare(at, 4, "fmt ") && at + 20 <= bytes.size()) {
-      bytesPerSecond = little(&bytes[at + 16], 4);
-    }
-    if (!bytes.compare(at, 4, "data")) data = size;
-    at += 8 + size + (size & 1);
-  }
-  if (!bytesPerSecond || !data) return std::nullopt;
-  return double(data) / bytesPerSecond;
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+  const auto sound = tervano::audio::decodeWav(bytes, std::chrono::minutes(10));
+  if (!sound) return std::nullopt;
+  return std::chrono::duration<double>(sound->length()).count();
 }
 
 // One measurement in this process: the wait in milliseconds.
 int measure(const std::string& cue, bool started) {
   const auto length = wavSeconds(cue);
   if (!length) {
-    std::fprintf(stderr, "%s is no PCM WAV file\n", cue.c_str());
+    std::fprintf(stderr, "%s is no playable WAV file\n", cue.c_str());
     return 1;
   }
   tervano::audio::DeferredSoundOutput output(

@@ -12,6 +12,8 @@
 #include <map>
 #include <utility>
 
+#include "audio/engine/riff.h"
+
 namespace tervano::audio {
 namespace {
 
@@ -32,13 +34,10 @@ constexpr std::uint16_t kRomSample = 0x8000;
 // Far more than any soundfont's headers; a larger "pdta" is not worth trusting.
 constexpr std::uint32_t kMaxHeaderBytes = 64 * 1024 * 1024;
 
-std::uint16_t get16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-std::uint32_t get32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
+using riff::get16;
+using riff::get32;
+using riff::isTag;
+
 void set16(std::uint8_t* p, std::uint32_t v) {
   p[0] = static_cast<std::uint8_t>(v);
   p[1] = static_cast<std::uint8_t>(v >> 8);
@@ -47,10 +46,6 @@ void set32(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i)
     p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
-bool isTag(const std::uint8_t* p, const char* tag) {
-  return std::memcmp(p, tag, 4) == 0;
-}
-
 void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   std::uint8_t b[4];
   set32(b, v);

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "audio/engine/riff.h"
+
 namespace tervano::audio {
 namespace {
 
@@ -30,19 +32,6 @@ struct Format {
   int bytesPerSample = 0;  // the container
   int validBits = 0;       // signed PCM only; the bits below are padding
 };
-
-std::uint16_t u16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-std::uint32_t u32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-bool isId(const std::uint8_t* p, const char* id) {
-  return std::memcmp(p, id, 4) == 0;
-}
 
 // The encoding and its container size from the tag and the bits per sample; nullopt for what
 // the mixer cannot take.
@@ -74,18 +63,19 @@ std::optional<Format> encodingOf(std::uint16_t tag, int bits) {
 
 std::optional<Format> parseFmt(const std::uint8_t* p, std::size_t size) {
   if (size < kFmtSize) return std::nullopt;
-  std::uint16_t tag = u16(p);
-  const int channels = u16(p + 2);
-  const std::uint32_t rate = u32(p + 4);
-  const int blockAlign = u16(p + 12);
-  const int bits = u16(p + 14);
+  std::uint16_t tag = riff::get16(p);
+  const int channels = riff::get16(p + 2);
+  const std::uint32_t rate = riff::get32(p + 4);
+  const int blockAlign = riff::get16(p + 12);
+  const int bits = riff::get16(p + 14);
   int validBits = 0;
   if (tag == kTagExtensible) {
-    if (size < kExtensibleFmtSize || u16(p + 16) < kExtensibleFmtSize - 18) return std::nullopt;
-    validBits = u16(p + 18);
+    if (size < kExtensibleFmtSize || riff::get16(p + 16) < kExtensibleFmtSize - 18)
+      return std::nullopt;
+    validBits = riff::get16(p + 18);
     const std::uint8_t* guid = p + 24;
     if (!std::equal(kGuidTail.begin(), kGuidTail.end(), guid + 2)) return std::nullopt;
-    tag = u16(guid);
+    tag = riff::get16(guid);
     if (tag != kTagPcm && tag != kTagFloat) return std::nullopt;
     // The container is whole bytes here; the valid bits say how many of them carry the sample.
     if (bits % 8 != 0 || validBits > bits) return std::nullopt;
@@ -136,13 +126,13 @@ float decodeSample(const Format& f, const std::uint8_t* p) {
     case Encoding::kFloat:
       if (f.bytesPerSample == 4) {
         float v;
-        std::uint32_t raw = u32(p);
+        std::uint32_t raw = riff::get32(p);
         std::memcpy(&v, &raw, sizeof v);
         return clamped(v);
       } else {
         double v;
-        const std::uint64_t raw =
-            static_cast<std::uint64_t>(u32(p)) | static_cast<std::uint64_t>(u32(p + 4)) << 32;
+        const std::uint64_t raw = static_cast<std::uint64_t>(riff::get32(p)) |
+                                  static_cast<std::uint64_t>(riff::get32(p + 4)) << 32;
         std::memcpy(&v, &raw, sizeof v);
         return clamped(v);
       }
@@ -176,7 +166,8 @@ std::chrono::microseconds WavSound::length() const {
 
 std::optional<WavSound> decodeWav(std::span<const std::uint8_t> bytes,
                                   std::chrono::microseconds maxLength) {
-  if (bytes.size() < 12 || !isId(bytes.data(), "RIFF") || !isId(bytes.data() + 8, "WAVE")) {
+  if (bytes.size() < 12 || !riff::isTag(bytes.data(), "RIFF") ||
+      !riff::isTag(bytes.data() + 8, "WAVE")) {
     return std::nullopt;
   }
   // The RIFF size is often wrong in the wild; the chunks are walked up to the end of the bytes.
@@ -188,15 +179,15 @@ std::optional<WavSound> decodeWav(std::span<const std::uint8_t> bytes,
   std::uint64_t at = 12;
   while (at + 8 <= end && (!fmtSeen || !data)) {
     const std::uint8_t* header = bytes.data() + at;
-    const std::uint64_t size = u32(header + 4);
+    const std::uint64_t size = riff::get32(header + 4);
     const std::uint64_t body = at + 8;
     const std::uint64_t present = std::min(size, end - body);
-    if (isId(header, "fmt ") && !fmtSeen) {
+    if (riff::isTag(header, "fmt ") && !fmtSeen) {
       fmtSeen = true;
       if (present < size) return std::nullopt;  // the header itself is cut
       format = parseFmt(header + 8, static_cast<std::size_t>(size));
       if (!format) return std::nullopt;
-    } else if (isId(header, "data") && !data) {
+    } else if (riff::isTag(header, "data") && !data) {
       data = header + 8;
       dataBytes = present;
     }
