@@ -4,8 +4,6 @@
 // second before, as the main window does at its first paint when the cues are on ("started").
 //
 //   first_cue_bench CUE.wav [RUNS]
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,8 +22,7 @@
 #include "audio/deferred_output.h"
 #include "audio/engine/audio_engine.h"
 #include "audio/engine/wav.h"
-
-extern char** environ;
+#include "child_process.h"
 
 namespace {
 
@@ -61,33 +58,9 @@ int measure(const std::string& cue, bool started) {
 }
 
 std::optional<double> runChild(const char* self, const std::string& cue, const char* mode) {
-  int out[2];
-  if (pipe(out) != 0) return std::nullopt;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addclose(&actions, out[0]);
-  std::vector<std::string> args = {self, "--measure", mode, cue};
-  std::vector<char*> argv;
-  for (auto& a : args)
-    argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  const int rc = posix_spawn(&pid, self, &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(out[1]);
-  if (rc != 0) {
-    close(out[0]);
-    return std::nullopt;
-  }
-  std::string text;
-  char buffer[128];
-  ssize_t n = 0;
-  while ((n = read(out[0], buffer, sizeof buffer)) > 0)
-    text.append(buffer, static_cast<std::size_t>(n));
-  close(out[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  const auto child = bench::spawn({self, "--measure", mode, cue});
+  if (!child) return std::nullopt;
+  const std::string text = bench::finish(*child);
   if (text.empty()) return std::nullopt;
   return std::atof(text.c_str());
 }

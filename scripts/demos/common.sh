@@ -27,3 +27,24 @@ a11y_check() {
     kill $launcher
     exit $status' "$1" "$2" 2>/dev/null
 }
+
+# A demo of one tool in two runs, each on a fresh copy of the program folder: the steps script
+# (screenshots into the output folder), then the accessibility check of the tool's screen.
+#   run_demo "$0" STEPS.py A11Y.py "name of the tool" "$@"
+run_demo() {
+  local self steps=$2 a11y=$3 what=$4
+  self=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+  shift 4
+  if [ "${1:-}" = "--inside" ]; then
+    local here
+    here=$(dirname "$self")
+    python3 "$here/$steps" "$2/demo" --shots "$3"
+    echo "Accessibility tree of the $what:"
+    a11y_check "$here/$a11y" "$2/a11y"
+    return
+  fi
+  demo_setup "${1:?usage: $self OUTPUT_FOLDER}"
+  cp -a "$build/program" "$work/demo"
+  cp -a "$build/program" "$work/a11y"
+  xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$self" --inside "$work" "$out"
+}

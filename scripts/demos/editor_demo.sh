@@ -12,18 +12,4 @@
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
-if [ "${1:-}" = "--inside" ]; then
-  work=$2
-  out=$3
-  here=$(dirname "$0")
-  python3 "$here/editor_demo.py" "$work/demo" --shots "$out"
-  echo "Accessibility tree of the editor:"
-  a11y_check "$(dirname "$0")/editor_a11y.py" "$work/a11y"
-  exit
-fi
-
-out=${1:?usage: scripts/demos/editor_demo.sh OUTPUT_FOLDER}
-demo_setup "$out"
-cp -a "$build/program" "$work/demo"
-cp -a "$build/program" "$work/a11y"
-xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$0" --inside "$work" "$out"
+run_demo "$0" editor_demo.py editor_a11y.py "editor" "$@"
