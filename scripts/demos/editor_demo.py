@@ -20,7 +20,8 @@ import subprocess
 import sys
 import time
 
-from play_set import at, ci, find, lines, shot, start_game, stop, write_save, xdo
+from play_set import (
+    at, ci, data_panel, find, lines, save_from_menu, shot, start_game, stop, write_save, xdo)
 
 TAJENKA = "London"
 PAIRS = ["lion - lev", "orange - oranžová barva", "window - okno", "bread - chléb",
@@ -31,13 +32,6 @@ SCORES = [5, 2, 20, 10]
 # The data panel over "Křížovka ...": rows from the top, the panel ending on the editor bar.
 DATA_ROWS = ["Nová ...", "Načíst", "Uložit", "Návrat k editaci", "Ukončit režim editace",
              "Sestavit ze slov ..."]
-
-
-def data_panel(row):
-    at(77, 521)
-    at(77, 500)
-    top = 507 - (4 + len(DATA_ROWS) * 28 + 2 + 24)
-    at(77, top + 4 + 28 * DATA_ROWS.index(row) + 13, click=True)
 
 
 def choose(grade, crossword):
@@ -68,7 +62,7 @@ def main():
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         editor = find("^Editor křížovek$")
-        data_panel("Sestavit ze slov ...")
+        data_panel(DATA_ROWS, "Sestavit ze slov ...")
         words = find("^Sestavit křížovku ze slov$")
         geo = dict(l.split("=") for l in xdo("getwindowgeometry", "--shell", words).splitlines())
         wx, wy = int(geo["X"]), int(geo["Y"])
@@ -91,16 +85,12 @@ def main():
         time.sleep(0.4)
         shot(editor, a.shots, "editor-written")
 
-        at(44, 533, click=True)  # "Hlavní nabídka"
-        at(77, 521)
-        at(77, 500)
-        shot(editor, a.shots, "data-panel-unsaved")
-        data_panel("Uložit")
+        save_from_menu(editor, a.shots, DATA_ROWS)
         chooser, confirm = choose("1", number)
         shot(chooser, a.shots, "chooser-save")
         at(*confirm, click=True)
 
-        data_panel("Načíst")
+        data_panel(DATA_ROWS, "Načíst")
         chooser, confirm = choose("1", number)
         at(*confirm, click=True)
         at(450, 142)

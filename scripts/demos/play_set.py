@@ -64,6 +64,24 @@ def at(x, y, click=False, double=False):
         time.sleep(0.3)
 
 
+def data_panel(rows, row):
+    """Opens the editors' data panel (over the first button of the editor bar, its rows from the
+    top, the panel ending on the bar) and clicks one of its rows."""
+    at(77, 521)
+    at(77, 500)
+    top = 507 - (4 + len(rows) * 28 + 2 + 24)
+    at(77, top + 4 + 28 * rows.index(row) + 13, click=True)
+
+
+def save_from_menu(window, out, rows):
+    """From an editor with unsaved data: "Hlavní nabídka", the data panel shown, then "Uložit"."""
+    at(44, 533, click=True)  # "Hlavní nabídka"
+    at(77, 521)
+    at(77, 500)
+    shot(window, out, "data-panel-unsaved")
+    data_panel(rows, "Uložit")
+
+
 def write_save(prog, name, version, grade="1", crossword="1"):
     """A saved game at the grade and crossword, music and cues off; returns its path."""
     save = ci(prog, "Data/kriz") / name

@@ -21,20 +21,15 @@ import subprocess
 import sys
 import time
 
-from play_set import BOXES, at, ci, find, lines, shot, start_game, stop, write_save, xdo
+from play_set import (
+    BOXES, at, ci, data_panel, find, lines, save_from_menu, shot, start_game, stop, write_save,
+    xdo)
 
 MESSAGE = "Dobrý den! Tento skript napsal editor skriptů."
 
 
 # The data panel over "Skript ...": rows from the top, the panel ending on the editor bar.
 DATA_ROWS = ["Nový ...", "Načíst", "Uložit", "Návrat k editaci", "Ukončit režim editace"]
-
-
-def data_panel(row):
-    at(77, 521)
-    at(77, 500)
-    top = 507 - (4 + len(DATA_ROWS) * 28 + 2 + 24)
-    at(77, top + 4 + 28 * DATA_ROWS.index(row) + 13, click=True)
 
 
 def close_box(expected_title=None):
@@ -69,7 +64,7 @@ def main():
         shot(warning, a.shots, "creation-warning")
         close_box("Varování")
         editor = find("^Editor skriptů ke křížovkám$")
-        data_panel("Nový ...")
+        data_panel(DATA_ROWS, "Nový ...")
         # The event box: its list opens, the first event is taken with the keyboard.
         at(298, 20, click=True)
         time.sleep(0.5)
@@ -86,11 +81,7 @@ def main():
         xdo("key", "Return")
         time.sleep(0.4)
         shot(editor, a.shots, "script-written")
-        at(44, 533, click=True)  # "Hlavní nabídka"
-        at(77, 521)
-        at(77, 500)
-        shot(editor, a.shots, "data-panel-unsaved")
-        data_panel("Uložit")
+        save_from_menu(editor, a.shots, DATA_ROWS)
         at(300, 300)
         shot(editor, a.shots, "script-saved")
 
@@ -102,7 +93,7 @@ def main():
         at(379, 395, click=True)  # "Potvrdit"
 
         # "Smazání skriptu" shows the script folder; cancelled.
-        data_panel("Návrat k editaci")
+        data_panel(DATA_ROWS, "Návrat k editaci")
         at(512, 20, click=True)
         dialog = find("^Smaž skript$", 10)
         time.sleep(1.0)
