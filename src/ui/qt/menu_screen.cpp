@@ -61,7 +61,7 @@ QWidget* buildMenuScreen(ScreenKit& kit, QWidget* window) {
   motif->setGeometry(131, 44, 336, 336);
   motif->setAccessibleName("Tervano");
 
-  auto* lower = new style::EdgedFrame(m, Qt::TopEdge, QColor(0x00, 0x40, 0x40));
+  auto* lower = new style::EdgedFrame(m, Qt::TopEdge, style::kRule);
   lower->setGeometry(0, 404, kWidth, kHeight - 404);
   Aspects band;
   band.visible = false;

@@ -24,6 +24,8 @@ inline const QColor kRed{0xFF, 0x00, 0x00};
 inline const QColor kAqua{0x00, 0xFF, 0xFF};
 inline const QColor kTeal{0x00, 0x80, 0x80};
 inline const QColor kBlack{0x00, 0x00, 0x00};
+// Dividing lines: a dark teal that stays in the background.
+inline const QColor kRule{0x00, 0x40, 0x40};
 // Disabled text: dim but still legible on black.
 inline const QColor kDimmed{0x60, 0x70, 0x60};
 
