@@ -1,10 +1,7 @@
 #include "audio/deferred_output.h"
 
-#include <filesystem>
-#include <fstream>
-#include <vector>
-
 #include "audio/midi_check.h"
+#include "audio/sound_file.h"
 
 namespace tervano::audio {
 
@@ -25,17 +22,8 @@ class NoOutput : public SoundOutput, public ui::MusicPlayer {
 // The player's own check of a piece, cheap enough for the caller's thread: a small plain file
 // holding a well-formed Standard MIDI File of some length.
 bool playablePiece(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  if (path.empty() || !fs::is_regular_file(path, ec)) return false;
-  const auto size = fs::file_size(path, ec);
-  if (ec || size > kMaxMidiBytes) return false;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  std::ifstream in(path, std::ios::binary);
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-    return false;
-  }
-  return isPlayableMidi(bytes);
+  const auto bytes = readSoundFile(path, kMaxMidiBytes);
+  return bytes && isPlayableMidi(*bytes);
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -24,11 +22,11 @@
 #include "audio/engine/wav.h"
 #include "audio/midi_check.h"
 #include "audio/session_bus.h"
+#include "audio/sound_file.h"
 
 namespace tervano::audio {
 namespace {
 
-namespace fs = std::filesystem;
 
 constexpr int kRate = 44100;
 constexpr int kChannels = 2;
@@ -73,12 +71,6 @@ void reportSilence() {
   });
 }
 
-// A FIFO or device node would block the reader: only plain files are opened.
-bool isPlainFile(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && fs::is_regular_file(path, ec);
-}
-
 // Keeps the device's thread out of the mixer's state; nothing to keep out when no device is open.
 class DeviceLock {
  public:
@@ -101,16 +93,9 @@ constexpr std::uintmax_t kMaxCueBytes = 128u << 20;
 
 // Loads a WAV file; with a rate, also converts it for the mixer.
 std::optional<Cue> loadCue(const std::string& path, int rate) {
-  if (!isPlainFile(path)) return std::nullopt;
-  std::error_code ec;
-  const auto size = fs::file_size(path, ec);
-  if (ec || size > kMaxCueBytes) return std::nullopt;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  std::ifstream in(path, std::ios::binary);
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-    return std::nullopt;
-  }
-  std::optional<WavSound> sound = decodeWav(bytes, kMaxCueLength);
+  const auto bytes = readSoundFile(path, kMaxCueBytes);
+  if (!bytes) return std::nullopt;
+  std::optional<WavSound> sound = decodeWav(*bytes, kMaxCueLength);
   if (!sound) return std::nullopt;
   Cue cue;
   cue.length = sound->length();
@@ -124,16 +109,10 @@ struct Midi {
 };
 
 std::optional<Midi> readMidi(const std::string& path) {
-  if (!isPlainFile(path)) return std::nullopt;
-  std::error_code ec;
-  const auto size = fs::file_size(path, ec);
-  if (ec || size > kMaxMidiBytes) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
+  auto bytes = readSoundFile(path, kMaxMidiBytes);
+  if (!bytes) return std::nullopt;
   Midi midi;
-  midi.bytes.resize(static_cast<std::size_t>(size));
-  if (!in.read(reinterpret_cast<char*>(midi.bytes.data()), static_cast<std::streamsize>(size))) {
-    return std::nullopt;
-  }
+  midi.bytes = std::move(*bytes);
   const auto piece = readMidiPiece(midi.bytes);
   if (!piece || piece->seconds < kMinPieceSeconds) return std::nullopt;
   midi.piece = *piece;
