@@ -27,7 +27,6 @@
 namespace tervano::audio {
 namespace {
 
-
 constexpr int kRate = 44100;
 constexpr int kChannels = 2;
 // Small buffers: a cue returns one buffer after its last sample, and that should not be heard
