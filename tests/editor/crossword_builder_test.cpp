@@ -89,6 +89,23 @@ TEST(BuildCrossword, WritesLettersOfTheCodePageInLowerCase) {
             std::string::npos);
 }
 
+TEST(BuildCrossword, FindsTheTajenkaLetterWhateverItsCase) {
+  struct Case {
+    const char* tajenka;
+    const char* answer;
+    const char* solution;
+  };
+  // A capital at the start, in the middle and at the end of the word, and a Czech capital; the
+  // tajenka itself in either case.
+  const Case cases[] = {{"p", "Praha", "p r a h a"}, {"P", "praha", "p r a h a"},
+                        {"h", "PRAha", "p r a h a"}, {"a", "prahA", "p r a h a"},
+                        {"č", "Čaj", "č a j"},       {"Ř", "řeka", "ř e k a"}};
+  for (const auto& c : cases) {
+    const CrosswordFiles f = buildCrossword(input(c.tajenka, {c.answer}));
+    EXPECT_EQ(f.solution, TextList{c.solution}) << c.tajenka << " " << c.answer;
+  }
+}
+
 TEST(BuildCrossword, RefusesWordsThatCannotStandInTheGrid) {
   EXPECT_NE(buildError(input("CAT", {"cup", "bed", "tea"}))
                 .find("Slovo „bed“ (řádek 2) neobsahuje písmeno tajenky „a“"),

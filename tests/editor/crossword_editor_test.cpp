@@ -77,6 +77,28 @@ TEST(EditorSave, ANumberPastTheListAddsTheNextFreeCrossword) {
   EXPECT_EQ(rig.dir.read("tervano/sur/3.cbx").count(), 8);
 }
 
+TEST(EditorSave, ANumberOnTheListReplacesThatCrosswordOnlyAndKeepsTheList) {
+  // The first, a middle one and exactly the last: no new number appears in any of them.
+  for (const char* number : {"1", "4", "7"}) {
+    EditorRig rig({1, 1, 7, 1});
+    const auto before = rig.snapshot();
+    rig.a().click(id::kDataNew);
+    rig.type(id::kAnswerArea, "n o v a");
+    rig.type(id::kMapArea, "x x x x");
+    rig.saveAs("3", number);
+    const std::string folder = std::string("tervano/r3/k") + number;
+    EXPECT_EQ(rig.dir.read(folder + "/k.vk"), (TextList{"n o v a"})) << number;
+    EXPECT_EQ(rig.dir.read(folder + "/k.mk"), (TextList{"x x x x"})) << number;
+    EXPECT_EQ(rig.dir.read("tervano/sur/3.cbx").count(), 7) << number;
+    EXPECT_FALSE(rig.dir.exists("tervano/r3/k8")) << number;
+    // Every other crossword keeps its bytes.
+    for (const auto& [file, bytes] : rig.snapshot()) {
+      if (file.rfind(folder + "/", 0) == 0 || file == "tervano/Tervano.ini") continue;
+      EXPECT_EQ(bytes, before.count(file) ? before.at(file) : "<new>") << number << " " << file;
+    }
+  }
+}
+
 TEST(EditorSave, ACharacterOutsideTheCodePageSavesNothing) {
   EditorRig rig;
   rig.load("1", "2");

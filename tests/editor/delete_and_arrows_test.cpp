@@ -67,6 +67,22 @@ TEST(DeleteCrossword, TheLastOneIsRemovedWithoutARename) {
   EXPECT_EQ(rig.dir.read("tervano/sur/2.cbx").count(), 4);
 }
 
+TEST(DeleteCrossword, TheOneBeforeTheLastTakesTheLastOne) {
+  EditorRig rig({1, 5, 1, 1});
+  distinctGradeTwo(rig, 5);
+  const auto third = rig.crossword("tervano/r2/k3");
+  const auto fifth = rig.crossword("tervano/r2/k5");
+  rig.host.ok();
+  remove(rig, "2", "4");
+  EXPECT_EQ(rig.host.only({"info", "warning"}),
+            (V{"warning: Opravdu si přejete smazat vybranou křížovku? -> OK",
+               "info: Křížovka byla úspěšně odstraněna."}));
+  EXPECT_EQ(rig.crossword("tervano/r2/k4"), fifth);
+  EXPECT_EQ(rig.crossword("tervano/r2/k3"), third);
+  EXPECT_FALSE(rig.dir.exists("tervano/r2/k5"));
+  EXPECT_EQ(rig.dir.read("tervano/sur/2.cbx"), (TextList{"1", "2", "3", "4"}));
+}
+
 TEST(DeleteCrossword, RefusalsAndCancelChangeNoFile) {
   struct Case {
     const char* grade;
@@ -170,6 +186,28 @@ TEST(EditorArrows, StepAcrossGradesAndStopAtBothEnds) {
     // An arrow only reads crosswords.
     for (const auto& w : rig.host.only({"write"}))
       EXPECT_EQ(w, "write tervano\\Tervano.ini") << c.from << " " << c.arrow;
+  }
+}
+
+TEST(EditorArrows, PreviousStopsSilentlyAtAGapInTheNumbering) {
+  // Grade 1 lists four crosswords, but the folder before the loaded one is missing: the arrow
+  // loads nothing and says nothing. Only a step back to number 0 leaves the grade.
+  struct Case {
+    const char* missing;
+    const char* from;
+    const char* lands;
+  };
+  const Case cases[] = {{"k3", "1/4", "1/4"}, {"k1", "1/2", "1/2"}, {"k2", "1/4", "1/3"}};
+  for (const auto& c : cases) {
+    EditorRig rig({4, 0, 0, 0});
+    const std::string from = c.from;
+    rig.load(from.substr(0, 1), from.substr(2));
+    std::filesystem::remove_all(rig.dir.root() / "tervano/r1" / c.missing);
+    rig.host.clear();
+    rig.a().click(id::kArrowPrev);
+    EXPECT_EQ(rig.text(id::kGrade) + "/" + rig.text(id::kCrossword), c.lands)
+        << c.missing << " " << c.from;
+    EXPECT_EQ(rig.host.only({"info", "warning", "error"}), V{}) << c.missing << " " << c.from;
   }
 }
 

@@ -47,13 +47,24 @@ struct RunnerRig {
 };
 
 TEST(Runner, AFailedCdLeavesNoCurrentFolderSoEraseAndRdDoNothing) {
-  RunnerRig rig;
-  const Tree before = snapshot(rig.dir.root());
-  rig.run({"cd " + rig.q(rig.set / "chybí", true), "erase *.*", "rd hdb", "cd ..", "erase *.*",
-           "rd " + rig.q(rig.set / "def")});
-  EXPECT_TRUE(rig.progress.succeeded()) << rig.progress.error();
-  // The last "rd" names a folder that still holds files: nothing goes.
-  EXPECT_EQ(snapshot(rig.dir.root()), before);
+  // The failed "cd" comes first, or after a "cd" into the set or into one of its folders had
+  // succeeded: that earlier folder must not stay current.
+  for (const char* earlier : {"", ".", "hdb"}) {
+    RunnerRig rig;
+    fs::create_directories(rig.set / "prázdná");
+    fs::create_directories(rig.set / "hdb" / "prázdná");
+    std::vector<std::string> lines;
+    if (*earlier) lines.push_back("cd " + rig.q(rig.set / earlier, true));
+    const Tree before = snapshot(rig.dir.root());
+    for (std::string line : {"cd " + rig.q(rig.set / "chybí", true), std::string("erase *.*"),
+                             std::string("rd prázdná"), std::string("cd .."),
+                             std::string("erase *.*"), "rd " + rig.q(rig.set / "def")})
+      lines.push_back(line);
+    rig.run(lines);
+    EXPECT_TRUE(rig.progress.succeeded()) << earlier << ": " << rig.progress.error();
+    // The last "rd" names a folder that still holds files: nothing goes.
+    EXPECT_EQ(snapshot(rig.dir.root()), before) << earlier;
+  }
 }
 
 TEST(Runner, EraseAndRdActOnlyInsideTheSetFolder) {
