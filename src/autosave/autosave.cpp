@@ -20,15 +20,6 @@ std::string quotaMessage(const std::string& limit) {
 
 }  // namespace
 
-TextList recordLines(const RecordValues& v) {
-  TextList r{" ", "<>", v.setNumber, v.grade, v.crossword, " ", "<data1>"};
-  for (int i = 0; i < 12; ++i)
-    r.append(v.gameState.get(i));
-  r.append(v.trigger);
-  r.append("</>");
-  return r;
-}
-
 Autosave::Autosave(ui::Controls& controls, ui::Host& host, const ProgramFolder& folder,
                    Session& session, audio::Sound& sound)
     : controls_(controls), host_(host), folder_(folder), session_(session), sound_(sound) {}
@@ -94,10 +85,10 @@ void Autosave::append() {
   saveLog();
 }
 
-void Autosave::trigger(int number) {
-  if (number < 1 || number > 4) return;
-  if (controls_.text(id::kAutosaveTrigger) != kTriggerOf[static_cast<std::size_t>(number - 1)])
-    return;
+void Autosave::trigger(AutosaveTrigger moment) {
+  const auto number = static_cast<std::size_t>(moment);
+  if (number < 1 || number > kTriggerOf.size()) return;
+  if (controls_.text(id::kAutosaveTrigger) != kTriggerOf[number - 1]) return;
   reread();
   TextList& log = session_.autosf;
   if (log.get(header::kEnabled) != kYes) return;

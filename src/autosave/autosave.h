@@ -5,24 +5,14 @@
 #include <string_view>
 
 #include "audio/sound.h"
+#include "autosave/record.h"
+#include "data/events.h"
 #include "data/programfolder.h"
 #include "data/session.h"
 #include "ui/controls.h"
 #include "ui/host.h"
 
 namespace tervano::autosave {
-
-// Header lines of the log.
-namespace header {
-inline constexpr int kEnabled = 0;
-inline constexpr int kLimit = 1;
-inline constexpr int kCount = 2;
-inline constexpr int kTrigger = 3;
-inline constexpr int kLines = 4;
-}  // namespace header
-
-// Lines appended for one record: a separator line and the 20 lines from "<>" to "</>".
-inline constexpr int kRecordLines = 21;
 
 // The trigger texts of AUTO1 to AUTO4, in the order of their numbers.
 inline constexpr std::array<std::string_view, 4> kTriggerOf = {
@@ -38,14 +28,6 @@ inline constexpr int kQuotaMin = 5;
 inline constexpr int kQuotaMax = 5000;
 inline constexpr int kQuotaStep = 50;
 
-// The 21 lines of one record for the given state, as AUTOSAVE appends them.
-struct RecordValues {
-  std::string setNumber, grade, crossword;
-  TextList gameState;  // the twelve lines in the layout of a saved game
-  std::string trigger;
-};
-TextList recordLines(const RecordValues& values);
-
 // The autosave log: a header and the records written during play, held in the session's Autosf
 // and saved whole after every change.
 class Autosave {
@@ -53,9 +35,9 @@ class Autosave {
   Autosave(ui::Controls& controls, ui::Host& host, const ProgramFolder& folder, Session& session,
            audio::Sound& sound);
 
-  void autoszav();            // AUTOSZAV: read the log at start-up
-  void autosave();            // AUTOSAVE: append one record
-  void trigger(int number);   // AUTO1 to AUTO4
+  void autoszav();  // AUTOSZAV: read the log at start-up
+  void autosave();  // AUTOSAVE: append one record
+  void trigger(AutosaveTrigger trigger);
   void applySettings();       // "Aktualizace"
   void normaliseTrigger();    // "<doporučeno>" stands for the recommended moment
   void writeClosingRecord();  // the record of the close request; failures are swallowed

@@ -14,14 +14,6 @@ namespace tervano::autosave {
 
 namespace {
 
-constexpr std::string_view kStart = "<>";
-constexpr std::string_view kEnd = "</>";
-constexpr std::string_view kData = "<data1>";
-// Offsets from a record's "<>" line.
-constexpr int kDataOffset = 5;
-constexpr int kStateOffset = 6;     // the twelve lines of the game state follow "<data1>"
-constexpr int kTriggerOffset = 18;  // the trigger line
-constexpr int kEndOffset = 19;      // "</>"
 constexpr int kClosingIcon = 4;
 
 const char* kEmptyLog = "Soubor automatického uložení nemá žádný obsah.";
@@ -89,79 +81,12 @@ TextList splitLines(std::string_view text) {
   return TextList(std::move(lines));
 }
 
-std::vector<RecordPlace> findRecords(const TextList& log) {
-  const std::vector<std::string>& lines = log.lines();
-  const int n = log.count();
-  std::vector<RecordPlace> found;
-  int i = header::kLines;
-  while (i < n) {
-    if (lines[static_cast<std::size_t>(i)] != kStart) {
-      ++i;
-      continue;
-    }
-    RecordPlace r;
-    r.start = i;
-    const int last = i + kEndOffset;
-    // A whole record: "<data1>" and "</>" in their places, a game state without blank lines, and
-    // no marker among its own lines (only the trigger line, free text, may hold one): the lines
-    // of broken records next to it are never taken for its own.
-    auto whole = [&] {
-      if (last >= n || lines[static_cast<std::size_t>(last)] != kEnd) return false;
-      for (int k = 1; k < kTriggerOffset; ++k) {
-        const std::string& line = lines[static_cast<std::size_t>(i + k)];
-        if ((k == kDataOffset) != (line == kData) || line == kStart || line == kEnd) return false;
-        if (k >= kStateOffset && line.find_first_not_of(' ') == std::string::npos) return false;
-      }
-      return true;
-    };
-    if (whole()) {
-      r.end = last + 1;
-      r.complete = true;
-    } else {
-      // A short or broken record ends at its own end marker, or where the next one starts.
-      int j = i + 1;
-      while (j < n && lines[static_cast<std::size_t>(j)] != kStart &&
-             lines[static_cast<std::size_t>(j)] != kEnd)
-        ++j;
-      if (j < n && lines[static_cast<std::size_t>(j)] == kEnd) {
-        r.end = j + 1;
-      } else {
-        // Without an end marker it stops before the blank lines in front of whatever follows:
-        // they are separators, whichever record they once belonged to.
-        r.end = j;
-        while (r.end - 1 > i && lines[static_cast<std::size_t>(r.end - 1)] == " ")
-          --r.end;
-      }
-    }
-    found.push_back(r);
-    i = r.end;
-  }
-  return found;
-}
-
-std::string recordCaption(const TextList& log, const RecordPlace& r) {
-  // Lines past a short record's end belong to the next one.
-  auto line = [&](int offset) -> const std::string& {
-    static const std::string none;
-    return r.start + offset < r.end ? log.get(r.start + offset) : none;
-  };
-  return line(1) + "/" + line(2) + "/" + line(3);
-}
-
 int triggerIcon(std::string_view trigger) {
   if (trigger == " ") return kClosingIcon;
   // The four trigger texts in the order of the trigger box are pictures 0 to 3.
   for (std::size_t i = 0; i < 4; ++i)
     if (trigger == kTriggerItems[i]) return static_cast<int>(i);
   return -1;
-}
-
-TextList exportedRecord(const TextList& log, const RecordPlace& r) {
-  TextList out;
-  for (int i = r.start + kStateOffset; i <= r.start + kEndOffset; ++i)
-    out.append(log.get(i));
-  out.set(saverec::kAnswerMarker, kNo);
-  return out;
 }
 
 Manager::Manager(ui::Controls& controls, ui::Host& host, const ProgramFolder& folder,
@@ -219,9 +144,7 @@ void Manager::showRecords() {
   icons.reserve(records_.size());
   for (const RecordPlace& r : records_) {
     captions.append(recordCaption(session_.autosf, r));
-    icons.push_back(r.start + kTriggerOffset < r.end
-                        ? triggerIcon(session_.autosf.get(r.start + kTriggerOffset))
-                        : -1);
+    icons.push_back(triggerIcon(recordTrigger(session_.autosf, r)));
   }
   // The whole list in one change: the view fills it in one go.
   controls_.setItems(id::kManagerList, std::move(captions), std::move(icons));

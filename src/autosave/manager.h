@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "autosave/record.h"
 #include "data/errors.h"
 #include "data/programfolder.h"
 #include "data/session.h"
@@ -24,29 +25,9 @@ class LogError : public UserError {
 // counted before the list is made.
 TextList splitLines(std::string_view text);
 
-// Where one record of the log lies.
-struct RecordPlace {
-  int start = 0;  // its "<>" line
-  int end = 0;    // one past its last line: past its "</>", or where the next record begins
-  // The 20 lines from "<>" to "</>" with "<data1>" in its place: only such a record holds a
-  // whole game state.
-  bool complete = false;
-};
-
-// The records of a log in file order. The four header lines never belong to one, and the lines
-// of a complete record are never taken for the start of another (a trigger text typed as "<>").
-std::vector<RecordPlace> findRecords(const TextList& log);
-
-// "set/grade/crossword", as the list names the record.
-std::string recordCaption(const TextList& log, const RecordPlace& record);
-
 // The picture of a record written by the given trigger line; -1 for a text that names none.
 int triggerIcon(std::string_view triggerLine);
 inline constexpr int kIcons = 5;
-
-// The record as a saved game: the twelve lines of the game state, the trigger line and "</>",
-// with line 7 "N" (no answer area belongs to it). Only for a complete record.
-TextList exportedRecord(const TextList& log, const RecordPlace& record);
 
 enum class ListStyle { Icons, List, Details };
 

@@ -103,6 +103,35 @@ TEST(ManagerList, TheLogIsSplitIntoLinesAsEveryTextFile) {
     EXPECT_EQ(autosave::splitLines(text), TextList(lines)) << ::testing::PrintToString(text);
 }
 
+// What the game appends, the manager reads back as it was written: whatever the values hold,
+// also a trigger line that looks like a marker and the closing record's blank trigger.
+TEST(RecordLayout, WhatTheGameWritesTheManagerReadsBack) {
+  const std::vector<autosave::RecordValues> values = {
+      {"20", "1", "1", TextList(testing::record()), "kontrole každé křížovky"},
+      {"4", "4", "28", TextList(testing::record("4", "28")), "</>"},
+      {"123", "2", "7", TextList(testing::record("2", "7")), " "},
+  };
+  TextList log{"A", "50", "3", "kontrole každé křížovky"};
+  for (const auto& v : values) {
+    const TextList lines = autosave::recordLines(v);
+    for (const auto& line : lines.lines())
+      log.append(line);
+  }
+  EXPECT_EQ(log.count(), 4 + 3 * autosave::kRecordLines);
+  const auto places = autosave::findRecords(log);
+  ASSERT_EQ(places.size(), values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    EXPECT_TRUE(places[i].complete) << i;
+    EXPECT_EQ(autosave::readRecord(log, places[i]), values[i]) << i;
+    EXPECT_EQ(autosave::recordCaption(log, places[i]),
+              values[i].setNumber + "/" + values[i].grade + "/" + values[i].crossword);
+    // The exported record is the saved game with the trigger and the end marker after it.
+    const TextList exported = autosave::exportedRecord(log, places[i]);
+    EXPECT_EQ(exported.count(), 14) << i;
+    EXPECT_EQ(exported.get(12), values[i].trigger) << i;
+  }
+}
+
 // The trigger box takes any text, also "<>": such a header or trigger line starts no record.
 TEST(ManagerList, AStartMarkerTypedAsTheTriggerIsNoRecord) {
   ManagerRig rig(Lines{logOf({"A", "50", "2", "<>"}, {record({"4", "1", "1", "0", "<>"}),
