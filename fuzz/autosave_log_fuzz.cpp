@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   app.startProgram();
   if (host.quitRequested()) return 0;  // the log could not be read: start-up ended the program
   for (int trigger = 1; trigger <= 4; ++trigger)
-    app.invoke([&] { app.autosaveLog().trigger(trigger); });
+    app.invoke([&] { app.autosaveLog().trigger(static_cast<AutosaveTrigger>(trigger)); });
   app.click(id::kKontrola);
   app.hover(id::kPanelAutosave);
   app.dispatch({app::Event::Kind::Toggle, id::kAutosaveOn, "", 1});

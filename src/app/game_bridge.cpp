@@ -17,14 +17,14 @@ namespace tervano::app {
 
 void GameBridge::eventScript(const std::string& relativePath, bool fireAuto2) {
   // Event scripts belong to the main game: no tool runs them.
-  if (!app_.session().mainApplication()) return;
+  if (!app_.modeRow() || !app_.modeRow()->runsScripts) return;
   if (script::runScriptFile(app_.folder(), app_.session(), app_.interpreter(), relativePath) &&
       fireAuto2)
-    app_.autosaveLog().trigger(2);
+    app_.autosaveLog().trigger(AutosaveTrigger::Script);
 }
 
-void GameBridge::autosaveTrigger(int number) {
-  app_.autosaveLog().trigger(number);
+void GameBridge::autosaveTrigger(AutosaveTrigger trigger) {
+  app_.autosaveLog().trigger(trigger);
 }
 
 void GameBridge::openChooser() {
@@ -33,7 +33,8 @@ void GameBridge::openChooser() {
 
 void GameBridge::restartInAutosaveManager() {
   app_.host().requestQuit();
-  app_.host().startInstance("-SPAUTOSAVE", app_.folder().resolve(paths::kHelpFolder).string());
+  app_.host().startInstance(std::string(kAutosaveManagerSwitch),
+                            app_.folder().resolve(paths::kHelpFolder).string());
 }
 
 void GameBridge::closeMainWindow() {
@@ -118,6 +119,10 @@ void GameBridge::setCounter(std::string_view counterId, std::string text) {
 }
 std::string GameBridge::points() {
   return app_.controls().text(id::kPoints);
+}
+
+std::string GameBridge::unsupportedSwitchText() {
+  return app_.modes().unsupportedSwitchText();
 }
 
 }  // namespace tervano::app

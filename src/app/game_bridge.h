@@ -18,7 +18,7 @@ class GameBridge : public game::GameHooks, public script::ScriptCommands {
 
   // GameHooks.
   void eventScript(const std::string& relativePath, bool fireAuto2) override;
-  void autosaveTrigger(int number) override;
+  void autosaveTrigger(AutosaveTrigger trigger) override;
   void openChooser() override;
   void restartInAutosaveManager() override;
   void closeMainWindow() override;
@@ -48,6 +48,7 @@ class GameBridge : public game::GameHooks, public script::ScriptCommands {
   std::string counter(std::string_view counterId) override;
   void setCounter(std::string_view counterId, std::string text) override;
   std::string points() override;
+  std::string unsupportedSwitchText() override;
 
  private:
   Application& app_;

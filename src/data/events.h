@@ -23,6 +23,15 @@ inline constexpr const char* kAll[] = {kGameStart,    kGameEnd,      kCrosswordS
                                        kCrosswordEnd, kProgramStart, kProgramEnd};
 }  // namespace event
 
+// The moments at which the game may append an autosave record (AUTO1 to AUTO4); the player picks
+// one of them in the settings.
+enum class AutosaveTrigger {
+  EveryCheck = 1,  // the end of every "Kontrola"
+  Script = 2,      // an event script has run
+  GradeStart = 3,  // the check of a grade's first crossword
+  SavePoint = 4,   // the check of a crossword marked as a save point
+};
+
 inline std::string programScriptPath(std::string_view eventName) {
   return std::string(paths::kScripts) + std::string(eventName) + ".lsc";
 }

@@ -22,8 +22,9 @@ void Game::showMenuForCompletion() {
 }
 
 void Game::kontrola() {
-  if (session_.konftaj.get(konf::kSavePoint) == kYes) hooks_.autosaveTrigger(4);
-  if (counter(id::kCrossword) == "1") hooks_.autosaveTrigger(3);
+  if (session_.konftaj.get(konf::kSavePoint) == kYes)
+    hooks_.autosaveTrigger(AutosaveTrigger::SavePoint);
+  if (counter(id::kCrossword) == "1") hooks_.autosaveTrigger(AutosaveTrigger::GradeStart);
   controls_.setText(id::kScoreWordCount, session_.konftaj.get(konf::kWordCount));
   controls_.setText(id::kWordCountBig, session_.konftaj.get(konf::kWordCount));
 
@@ -117,7 +118,7 @@ void Game::kontrola() {
   setCounter(id::kGood, toText(checkedAdd(number(id::kGood), good)));
   setCounter(id::kBad, toText(checkedAdd(number(id::kBad), bad)));
   if (sound_.musicOn()) sound_.medplay();
-  hooks_.autosaveTrigger(1);
+  hooks_.autosaveTrigger(AutosaveTrigger::EveryCheck);
 }
 
 void Game::endAsCompleted() {

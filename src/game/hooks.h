@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "data/events.h"
+
 namespace tervano::game {
 
 // What the game asks of the layers above it. The application implements it: event scripts,
@@ -12,8 +14,7 @@ class GameHooks {
   // Runs an event script when its file exists (main application only); with fireAuto2 the
   // autosave trigger AUTO2 follows a script that existed.
   virtual void eventScript(const std::string& relativePath, bool fireAuto2) = 0;
-  // AUTO1 to AUTO4.
-  virtual void autosaveTrigger(int number) = 0;
+  virtual void autosaveTrigger(AutosaveTrigger trigger) = 0;
   // "Nastavení+Nová hra" after the access code: the game-settings window.
   virtual void openChooser() = 0;
   // The autosave log was chosen in the load dialog: restart in the autosave manager.
