@@ -6,8 +6,8 @@
 //
 //   startup_bench RUNS BARE_WINDOW PROGRAM SAVED_GAME [MODE ...]
 //
-// MODE is "main", "main-play" or a switch such as "-SADA"; without one, all seven rows. For each
-// row: the medians of the start-up, of the CPU time used up to the first paint and of the peak
+// MODE is "main", "main-play" or a switch such as "-SADA"; without one, a row for each mode. For
+// each row: the medians of the start-up, of the CPU time used up to the first paint and of the peak
 // resident memory, and their ratios to the bare window's.
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/mode_registry.h"
 #include "child_process.h"
 
 namespace {
@@ -132,9 +133,11 @@ int main(int argc, char** argv) {
   const std::string program = argv[3];
   const std::string game = argv[4];
   std::vector<std::string> modes(argv + 5, argv + argc);
-  if (modes.empty())
-    modes = {"main",  "main-play",   "-EDITOR",      "-SCRIPTEDITOR",
-             "-SADA", "-SPAUTOSAVE", "-LOADAUTOSAVE"};
+  if (modes.empty()) {
+    modes = {"main", "main-play"};
+    for (const auto& row : tervano::app::ModeRegistry::standard().rows())
+      if (!row.name.empty()) modes.push_back(row.name);
+  }
 
   std::printf("%-14s %9s %9s %7s %7s %7s %9s\n", "mode", "start ms", "bare ms", "ratio", "cpu",
               "memory", "peak MiB");

@@ -20,10 +20,13 @@ namespace tervano::app {
 using Kind = Event::Kind;
 
 Application::Application(ui::Host& host, ProgramFolder folder, TextList arguments,
-                         std::uint32_t randomSeed)
-    : host_(host), folder_(std::move(folder)) {
+                         const ModeRegistry& modes, std::uint32_t randomSeed)
+    : host_(host),
+      modes_(modes),
+      modeRow_(modes.find(arguments.get(1))),
+      folder_(std::move(folder)) {
   session_.argumentList = std::move(arguments);
-  declareCommonScreens(controls_);
+  declareCommonScreens(controls_, modes_);
   HelpWindow::declare(controls_);
   AboutWindow::declare(controls_);
   Chooser::declare(controls_);
@@ -40,17 +43,11 @@ Application::Application(ui::Host& host, ProgramFolder folder, TextList argument
   menu_ = std::make_unique<MenuScreen>(controls_, session_, *sound_, *game_, *autosave_,
                                        [this](const Event& e) { handle(e); });
 
-  routes_.click(id::kToolEditor, &Application::toEditor)
-      .click(id::kToolScriptEditor, &Application::toScriptEditor)
-      .click(id::kToolSets, &Application::toSets)
-      .click(id::kToolAutosave, &Application::toAutosaveManager)
-      .click(id::kToolCrashLoad, &Application::toCrashLoad)
-      .click(id::kToolMainApp, &Application::toMainApplication)
-      .click(id::kSetPanelMainApp, &Application::toMainApplication)
+  routes_.click(id::kSetPanelMainApp, &Application::toMainApplication)
       .click(id::kAutosavePanelMainApp, &Application::toMainApplication)
       .on(Kind::Edit, id::kAnswerArea, &Application::editAnswers);
 
-  mode_ = makeMode(session_.argumentList.get(1), *this);
+  mode_ = modes_.make(session_.argumentList.get(1), *this);
   mode_->declare(controls_);
   chooser_->setClient(mode_->chooserClient());
 }
@@ -94,6 +91,9 @@ void Application::handle(const Event& e) {
   if (menu_->handle(e) || chooser_->handle(e) || help_->handle(e) || about_->handle(e) ||
       credits_->handle(e))
     return;
+  if (e.kind == Kind::Click)
+    if (const ModeRow* tool = modes_.byToolButton(e.id))
+      return switchMode(tool->name, tool->name.empty());
   routes_.run(*this, e);
 }
 
@@ -113,12 +113,12 @@ void Application::startProgram() {
 
 void Application::startUpMainWindow() {
   bool all = true;
-  for (auto p : ui::kButtonPictureFiles)
+  for (const auto& p : modes_.pictureFiles())
     all = all && folder_.isFile(p);
   controls_.setVisible(id::kModeButtonPictures, all);
   // The option is read here only; a script may tick it later without effect on the dialog.
   session_.saveDialogAsksOverwrite = controls_.checked(id::kAskOverwrite);
-  stopFourTimers();
+  stopGameTimers();
   invoke([&] { mode_->start(); }, [&](const UserError& e) { mode_->startFailed(e); });
 }
 
@@ -127,7 +127,7 @@ void Application::setModeLook(std::string_view title, std::string_view icon) {
   controls_.setText(id::kWindowIcon, std::string(icon));
 }
 
-void Application::disableShortcutsBut(bool keepMainMenuAndQuit) {
+void Application::disableShortcuts(bool keepMainMenuAndQuit) {
   for (auto sc :
        {id::kScSound, id::kScMusic, id::kScHelp, id::kScAbout, id::kScCredits, id::kScNewGame,
         id::kScNewGameSettings, id::kScLoad, id::kScSave, id::kScReturn, id::kScEndGame})
@@ -136,7 +136,7 @@ void Application::disableShortcutsBut(bool keepMainMenuAndQuit) {
   controls_.setEnabled(id::kScQuit, keepMainMenuAndQuit);
 }
 
-void Application::stopFourTimers() {
+void Application::stopGameTimers() {
   for (auto t : {id::kTimerMusic, id::kTimerFileName, id::kTimerGauge, id::kTimerKontrola})
     controls_.stopTimer(t);
 }
@@ -146,21 +146,10 @@ void Application::stopAllTimersButCompletion() {
     if (timerId != id::kTimerCompletion) controls_.stopTimer(timerId);
 }
 
-void Application::toEditor() {
-  switchMode(" -EDITOR", false);
+bool Application::soundAtFirstPaint() const {
+  return modeRow_ && modeRow_->cuesAtOnce && controls_.visible(id::kSoundOnPic);
 }
-void Application::toScriptEditor() {
-  switchMode(" -SCRIPTEDITOR", false);
-}
-void Application::toSets() {
-  switchMode("-SADA", false);
-}
-void Application::toAutosaveManager() {
-  switchMode(" -SPAUTOSAVE", false);
-}
-void Application::toCrashLoad() {
-  switchMode(" -LOADAUTOSAVE", false);
-}
+
 void Application::toMainApplication() {
   switchMode("", true);
 }
@@ -178,11 +167,7 @@ void Application::switchMode(std::string_view argument, bool toMainApplication) 
   if (game_->gameRunning()) game_->endGame();
   if (game_->gameRunning()) return;
   host_.requestQuit();
-  // The leading blank belongs to the text handed to the shell, not to the new instance's switch.
-  std::string arg(argument);
-  while (!arg.empty() && arg.front() == ' ')
-    arg.erase(arg.begin());
-  host_.startInstance(arg, folder_.resolve(paths::kHelpFolder).string());
+  host_.startInstance(std::string(argument), folder_.resolve(paths::kHelpFolder).string());
 }
 
 void Application::closeRequest() {

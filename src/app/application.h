@@ -9,6 +9,7 @@
 
 #include "app/event.h"
 #include "app/mode.h"
+#include "app/mode_registry.h"
 #include "app/routes.h"
 #include "data/errors.h"
 #include "data/programfolder.h"
@@ -44,6 +45,11 @@ class MenuScreen;
 class Application {
  public:
   Application(ui::Host& host, ProgramFolder folder, TextList arguments,
+              std::uint32_t randomSeed = std::random_device{}())
+      : Application(host, std::move(folder), std::move(arguments), ModeRegistry::standard(),
+                    randomSeed) {}
+  // With modes of the caller's: tests add one.
+  Application(ui::Host& host, ProgramFolder folder, TextList arguments, const ModeRegistry& modes,
               std::uint32_t randomSeed = std::random_device{}());
   ~Application();
 
@@ -85,6 +91,11 @@ class Application {
   AboutWindow& aboutWindow() { return *about_; }
   Credits& credits() { return *credits_; }
   Mode& mode() { return *mode_; }
+  const ModeRegistry& modes() const { return modes_; }
+  // The row of the mode this process runs; null for a switch no row knows.
+  const ModeRow* modeRow() const { return modeRow_; }
+  // The sound device is opened at the first paint: the mode sounds cues at once and they are on.
+  bool soundAtFirstPaint() const;
   void seedRandom(std::uint32_t seed);
 
   // A mode button: after its question (and the end of a running game) this instance ends and
@@ -96,24 +107,25 @@ class Application {
 
   // Pieces of the modes' start-ups.
   void setModeLook(std::string_view title, std::string_view icon);
-  void disableShortcutsBut(bool keepMainMenuAndQuit);
-  void stopFourTimers();
+  // The tools keep only the main menu and quit shortcuts; set selection keeps none.
+  void keepOnlyMenuAndQuitShortcuts() { disableShortcuts(true); }
+  void disableAllShortcuts() { disableShortcuts(false); }
+  // The timers of a game in play: music, its file name, the gauges and "Kontrola".
+  void stopGameTimers();
   void stopAllTimersButCompletion();
 
  private:
   void handle(const Event& event);
+  void disableShortcuts(bool keepMainMenuAndQuit);
   void afterCommand();
   void startUpMainWindow();
   void closeRequest();
   void editAnswers(const Event& event);
-  void toEditor();
-  void toScriptEditor();
-  void toSets();
-  void toAutosaveManager();
-  void toCrashLoad();
   void toMainApplication();
 
   ui::Host& host_;
+  const ModeRegistry& modes_;
+  const ModeRow* modeRow_;
   ProgramFolder folder_;
   ui::Controls controls_;
   Session session_;

@@ -43,8 +43,4 @@ class Mode {
   Application& app_;
 };
 
-// The mode named by the first command-line argument ("" for the main game). An unknown switch
-// gives the mode that reports it and ends the program.
-std::unique_ptr<Mode> makeMode(std::string_view firstArgument, Application& app);
-
 }  // namespace tervano::app

@@ -1,5 +1,7 @@
 #include "app/screens.h"
 
+#include "app/mode_registry.h"
+
 #include "autosave/autosave.h"
 #include "ui/ids/menu.h"
 #include "ui/ids/play.h"
@@ -21,7 +23,7 @@ ui::Control hidden(std::string text) {
   return caption(std::move(text), false);
 }
 
-void declareCommonScreens(ui::Controls& c) {
+void declareCommonScreens(ui::Controls& c, const ModeRegistry& modes) {
   using namespace id;
   c.declare(kMainWindow);
   c.declare(kWindowTitle, caption("Tervano"));
@@ -106,12 +108,8 @@ void declareCommonScreens(ui::Controls& c) {
   c.declare(kNoScriptsCaption, caption("Neprovádět žádné skripty"));
   c.declare(kAutosaveButton, caption("Automatické uložení"));
 
-  c.declare(kToolEditor, caption("Editor křížovek"));
-  c.declare(kToolScriptEditor, caption("Editor skriptů ke křížovkám"));
-  c.declare(kToolSets, caption("Výběr křížovkové sady"));
-  c.declare(kToolMainApp, caption("Hlavní aplikace"));
-  c.declare(kToolAutosave, caption("Správa automatic. uložení"));
-  c.declare(kToolCrashLoad, caption("Načtení savu po havárii"));
+  for (const ModeRow* mode : modes.toolPanel())
+    c.declare(mode->toolButton, caption(mode->caption));
   c.declare(kToolQuit, caption("Konec"));
 
   c.declare(kAutosaveOn, caption("Ano"));

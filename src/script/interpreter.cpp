@@ -98,7 +98,7 @@ const Command kCommands[] = {
     {"aplikace.promene.dobre", G::Counters, [](Call& c) { c.counter(id::kGood); }},
     {"aplikace.promene.spatne", G::Counters, [](Call& c) { c.counter(id::kBad); }},
     {"kont", G::Check, [](Call& c) { c.cmd.kontrola(); }},
-    {"zprava.chyba(%1%)", G::Errors, [](Call& c) { c.error(text::kUnsupportedSwitch); }},
+    {"zprava.chyba(%1%)", G::Errors, [](Call& c) { c.error(c.cmd.unsupportedSwitchText()); }},
     {"zprava.chyba(%2%)", G::Errors, [](Call& c) { c.error(text::kSomewhereWrong); }},
     {"zprava.chyba", G::Errors, [](Call& c) { c.error(c.next()); }},
     // Unlike the editor's own warning, the script's has no full stop at the end.

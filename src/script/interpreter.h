@@ -40,6 +40,8 @@ class ScriptCommands {
   virtual std::string counter(std::string_view counterId) = 0;
   virtual void setCounter(std::string_view counterId, std::string text) = 0;
   virtual std::string points() = 0;
+  // The message about an unsupported switch, which names the program's switches.
+  virtual std::string unsupportedSwitchText() = 0;
 };
 
 // The deepest nesting of script runs. A script that re-triggers its own hook (a start-of-crossword

@@ -1,6 +1,8 @@
 // Start-up of every mode, mode switches and the ways the program ends.
 #include <gtest/gtest.h>
 
+#include "app/mode.h"
+#include "app/mode_registry.h"
 #include "program_folder.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
@@ -121,14 +123,18 @@ TEST(StartUp, AMissingAutosaveLogIsAStartUpFailure) {
 TEST(StartUp, AnUnknownSwitchShowsTheSupportedOnesAndEnds) {
   StartRig rig;
   rig.start("-editor");
+  // The braces stand in one column.
   EXPECT_EQ(rig.host.transcript(),
-            (V{"cue hlasen.wav", std::string("error: ") + text::kUnsupportedSwitch, "quit"}));
+            (V{"cue hlasen.wav",
+               "error: Vámi zadaný parametr není podporován.\rPodporované parametry:\r"
+               "-EDITOR        {pro editaci vlastních křížovek}\r"
+               "-SADA          {pro výběr křížovkové sady}\r"
+               "-SCRIPTEDITOR  {pro editaci skriptů ke křížovkám}\r"
+               "-SPAUTOSAVE    {pro správu záznamů automatického uložení}\r"
+               "-LOADAUTOSAVE  {pro načtení záznamu automatického uložení}",
+               "quit"}));
   EXPECT_EQ(rig.text(id::kWindowTitle), "Chyba parametru");
   EXPECT_EQ(rig.text("windowIcon"), "ikony\\parametry2.ico");
-  // The braces stand in one column.
-  EXPECT_NE(
-      std::string(text::kUnsupportedSwitch).find("\r-SADA          {pro výběr křížovkové sady}\r"),
-      std::string::npos);
 }
 
 TEST(StartUp, OnlyTheFirstArgumentChoosesTheMode) {
@@ -201,6 +207,70 @@ TEST(StartUp, ModeButtonPicturesNeedAllFive) {
   for (auto f : {"editor", "sady", "parametry", "kr1", "havarie"})
     all.dir.writeBytes(std::string("ikony/") + f + ".bmp", "BM");
   all.start("-SADA");
+  EXPECT_TRUE(all.c().visible("modeButtonPictures"));
+}
+
+// A tool of the tests' own: it shows its title, and answers no event.
+class ProbeMode : public app::Mode {
+ public:
+  using Mode::Mode;
+  void start() override { app_.setModeLook("Zkušební nástroj", "ikony\\zkouska.ico"); }
+  bool handle(const app::Event&) override { return false; }
+};
+
+TEST(ModeRegistry, ASeventhModeIsOneRow) {
+  std::vector<app::ModeRow> rows = app::ModeRegistry::standard().rows();
+  app::ModeRow probe;
+  probe.name = "-ZKOUSKA";
+  probe.make = [](app::Application& a) { return std::make_unique<ProbeMode>(a); };
+  probe.toolButton = "toolProbe";
+  probe.caption = "Zkušební nástroj";
+  probe.toolRow = 6;
+  probe.picture = "Ikony\\zkouska.bmp";
+  probe.help = "pro zkoušku";
+  rows.push_back(probe);
+  const app::ModeRegistry modes(rows);
+  auto make = [&](Rig& rig, const std::string& mode) {
+    rig.app =
+        std::make_unique<app::Application>(rig.host, ProgramFolder(rig.dir.root()),
+                                           TextList{rig.dir.path("tervano-hra"), mode}, modes, 1);
+    rig.app->startProgram();
+  };
+
+  // Started by its switch.
+  StartRig own;
+  make(own, "-ZKOUSKA");
+  EXPECT_EQ(own.text(id::kWindowTitle), "Zkušební nástroj");
+  EXPECT_FALSE(own.host.quitRequested());
+
+  // A button below the others in every mode's tools panel, which switches to it.
+  StartRig tools;
+  make(tools, "-SADA");
+  EXPECT_EQ(tools.text("toolProbe"), "Zkušební nástroj");
+  tools.host.clear();
+  tools.host.ok();
+  tools.app->click("toolProbe");
+  EXPECT_EQ(tools.host.only({"quit", "start"}), (V{"quit", "start instance '-ZKOUSKA' in help"}));
+
+  // Named last among the supported switches, in the column of the others.
+  StartRig wrong;
+  make(wrong, "-zkouska");
+  const V errors = wrong.host.only({"error"});
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("automatického uložení}\r-ZKOUSKA       {pro zkoušku}"),
+            std::string::npos)
+      << errors[0];
+
+  // Its picture is one more that must exist before any is shown.
+  StartRig pictures;
+  for (auto f : {"editor", "sady", "parametry", "kr1", "havarie"})
+    pictures.dir.writeBytes(std::string("Ikony/") + f + ".bmp", "BM");
+  make(pictures, "-SADA");
+  EXPECT_FALSE(pictures.c().visible("modeButtonPictures"));
+  StartRig all;
+  for (auto f : {"editor", "sady", "parametry", "kr1", "havarie", "zkouska"})
+    all.dir.writeBytes(std::string("Ikony/") + f + ".bmp", "BM");
+  make(all, "-SADA");
   EXPECT_TRUE(all.c().visible("modeButtonPictures"));
 }
 

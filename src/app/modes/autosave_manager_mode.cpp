@@ -42,7 +42,7 @@ void AutosaveManagerMode::start() {
   app_.setModeLook(loadOnly_ ? "Načtení automatického uložení" : "Správce automatického uložení",
                    "ikony\\havarie.ico");
   // SETSPAUTOSAVE: F7 and F12 keep working, the game's shortcuts do not.
-  app_.disableShortcutsBut(true);
+  app_.keepOnlyMenuAndQuitShortcuts();
   app_.controls().setVisible(id::kAutosaveScreen, true);
   // The full manager lists the log here; the load-only one lists it in SETLOADAUTOSAVE.
   if (!loadOnly_) manager_.search();

@@ -11,10 +11,10 @@
 namespace tervano::app {
 
 void BadSwitchMode::start() {
-  app_.stopFourTimers();
+  app_.stopGameTimers();
   app_.sound().playCue("hlasen.wav");
   app_.setModeLook("Chyba parametru", "ikony\\parametry2.ico");
-  ui::showError(app_.host(), text::kUnsupportedSwitch);
+  ui::showError(app_.host(), app_.modes().unsupportedSwitchText());
   app_.host().requestQuit();
 }
 

@@ -67,9 +67,10 @@ void EditorMode::start() {
   ui::Controls& c = app_.controls();
   Session& session = app_.session();
   c.setEnabled(id::kToolEditor, false);
-  app_.stopFourTimers();
-  // SETEDITOR. The status refresh runs after every command (refresh), not on a timer tick.
-  app_.disableShortcutsBut(true);
+  app_.stopGameTimers();
+  app_.keepOnlyMenuAndQuitShortcuts();
+  // SETEDITOR starts the status timer, which only mirrors state: the status is refreshed after
+  // every command (refresh) instead of on its ticks.
   c.startTimer(id::kTimerEditorStatus);
   editorLook("Editor křížovek 3.00", "Křížovka ...");
   session.zaklnast = app_.folder().load(paths::kDescriptor);

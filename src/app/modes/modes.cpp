@@ -9,16 +9,6 @@
 
 namespace tervano::app {
 
-std::unique_ptr<Mode> makeMode(std::string_view first, Application& app) {
-  if (first == "-EDITOR") return std::make_unique<EditorMode>(app);
-  if (first == "-SADA") return std::make_unique<SetSelectionMode>(app);
-  if (first.empty()) return std::make_unique<MainGame>(app);
-  if (first == "-SCRIPTEDITOR") return std::make_unique<ScriptEditorMode>(app);
-  if (first == "-SPAUTOSAVE") return std::make_unique<AutosaveManagerMode>(app, false);
-  if (first == "-LOADAUTOSAVE") return std::make_unique<AutosaveManagerMode>(app, true);
-  return std::make_unique<BadSwitchMode>(app);
-}
-
 void Mode::chooserCreated() {
   app_.chooser().fillGrades();
 }

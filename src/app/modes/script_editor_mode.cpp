@@ -47,9 +47,10 @@ bool ScriptEditorMode::handle(const Event& e) {
 void ScriptEditorMode::start() {
   ui::Controls& c = app_.controls();
   c.setEnabled(id::kToolScriptEditor, false);
-  app_.stopFourTimers();
-  // SETSCRIPTEDITOR. The status refresh runs after every command (refresh), not on a timer tick.
-  app_.disableShortcutsBut(true);
+  app_.stopGameTimers();
+  app_.keepOnlyMenuAndQuitShortcuts();
+  // SETSCRIPTEDITOR starts the status timer, which only mirrors state: the status is refreshed
+  // after every command (refresh) instead of on its ticks.
   c.startTimer(id::kTimerEditorStatus);
   editorLook("Editor skriptů 3.00", "Skript ...");
   for (const char* display : kPlayDisplays)

@@ -45,7 +45,7 @@ void SetSelectionMode::start() {
   c.setVisible(id::kMenuScreen, false);
   c.setVisible(id::kSetPanel, true);
   app_.setModeLook("Výběr křížovkové sady", "ikony\\sady.ico");
-  app_.disableShortcutsBut(false);
+  app_.disableAllShortcuts();
   sets_->open();
 }
 

@@ -83,9 +83,7 @@ int main(int argc, char** argv) {
                              : [&deferredSound, &app] {
                                  // Only the game sounds its cues at once; a tool opens the
                                  // device at its first cue, if ever.
-                                 if (app.session().mainApplication() &&
-                                     app.controls().visible(tervano::id::kSoundOnPic))
-                                   deferredSound.start();
+                                 if (app.soundAtFirstPaint()) deferredSound.start();
                                });
 
   app.startProgram();

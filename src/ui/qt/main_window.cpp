@@ -61,7 +61,7 @@ MainWindow::MainWindow(app::Application& app, std::function<bool()> quitRequeste
   buildShortcuts();
   bindWindow();
   kit_ = std::make_unique<ScreenKit>(
-      ScreenKit{forms_, binder_, *router_, app_.controls(), app_.folder()});
+      ScreenKit{forms_, binder_, *router_, app_.controls(), app_.folder(), app_.modes()});
   layers_ = {{nullptr, buildPlayScreen},
              {id::kMenuScreen, buildMenuScreen},
              {id::kSetPanel, buildSetPanel},
@@ -117,12 +117,17 @@ void MainWindow::bindWindow() {
       if (w) w->setWindowIcon(icon);
   });
   binder_.watch(id::kModeButtonPictures, [this](const ui::Control& c) {
-    for (const auto& [buttonId, file] : ui::kButtonPictures) {
+    auto wear = [&](const std::string& buttonId, const std::string& file) {
       auto* b = qobject_cast<QPushButton*>(binder_.widget(buttonId));
-      if (!b) continue;
+      if (!b) return;
       b->setIcon(c.visible ? glyph(app_.folder().resolve(file)) : QIcon());
       b->setIconSize(QSize(18, 18));
-    }
+    };
+    for (const app::ModeRow* mode : app_.modes().toolPanel())
+      wear(mode->toolButton, mode->picture);
+    if (const app::ModeRow* main = app_.modes().find(""))
+      for (const char* button : ui::kMainAppButtons)
+        wear(button, main->picture);
   });
 }
 

@@ -220,13 +220,14 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
 
   // Tools open under their button at the top right.
   QWidget* tools = binder.widget(id::kTools);
+  const auto toolRows = kit.modes.toolPanel();
+  const int toolCount = static_cast<int>(toolRows.size());
   QFrame* toolPanel = panel(
       id::kPanelTools,
-      QRect(tools->x(), tools->y() + tools->height(), tools->width(), columnHeight(6)), "Nástroje");
-  const char* toolButtons[] = {id::kToolEditor,  id::kToolScriptEditor, id::kToolSets,
-                               id::kToolMainApp, id::kToolAutosave,     id::kToolCrashLoad};
-  for (int i = 0; i < 6; ++i)
-    forms.button(toolButtons[i], toolPanel,
+      QRect(tools->x(), tools->y() + tools->height(), tools->width(), columnHeight(toolCount)),
+      "Nástroje");
+  for (int i = 0; i < toolCount; ++i)
+    forms.button(toolRows[static_cast<std::size_t>(i)]->toolButton, toolPanel,
                  QRect(4, 4 + kRow * i, tools->width() - 8, kButtonHeight));
 
   // The editor bar's panels. The data panel's rows are the editors' (buildEditorOnMenuScreen).

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QWidget>
 
+#include "app/mode_registry.h"
 #include "data/programfolder.h"
 #include "ui/controls.h"
 #include "ui/qt/binder.h"
@@ -19,6 +20,7 @@ struct ScreenKit {
   InputRouter& router;
   const ui::Controls& model;
   const ProgramFolder& folder;
+  const app::ModeRegistry& modes;
 };
 
 // The play screen: counters, scoring, the answer, legend and map areas, "Kontrola".

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "app/mode_registry.h"
 #include "program_folder.h"
 #include "ui/qt/main_window.h"
 
@@ -17,9 +18,9 @@ class ContractTest : public QObject {
  private slots:
   void everyModeBindsWhatItDeclares_data() {
     QTest::addColumn<QString>("mode");
-    for (const char* mode :
-         {"", "-EDITOR", "-SCRIPTEDITOR", "-SADA", "-SPAUTOSAVE", "-LOADAUTOSAVE"})
-      QTest::newRow(*mode ? mode : "main") << QString(mode);
+    for (const auto& mode : tervano::app::ModeRegistry::standard().rows())
+      QTest::newRow(mode.name.empty() ? "main" : mode.name.c_str())
+          << QString::fromStdString(mode.name);
   }
 
   void everyModeBindsWhatItDeclares() {
