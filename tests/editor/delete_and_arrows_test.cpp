@@ -183,7 +183,7 @@ TEST(EditorArrows, StepAcrossGradesAndStopAtBothEnds) {
         << c.from << " " << c.arrow;
     EXPECT_EQ(rig.status(), "Uložená");
     EXPECT_FALSE(rig.c().visible(id::kChooserWindow));
-    // An arrow only reads crosswords.
+    // An arrow writes no crossword: only the recount of the chooser's load rewrites the descriptor.
     for (const auto& w : rig.host.only({"write"}))
       EXPECT_EQ(w, "write tervano\\Tervano.ini") << c.from << " " << c.arrow;
   }
