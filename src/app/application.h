@@ -22,6 +22,9 @@ class Sound;
 namespace tervano::autosave {
 class Autosave;
 }
+namespace tervano::editor {
+class WorksheetOutput;
+}
 namespace tervano::game {
 class Game;
 }
@@ -86,6 +89,10 @@ class Application {
   Credits& credits() { return *credits_; }
   Mode& mode() { return *mode_; }
   void seedRandom(std::uint32_t seed);
+  // Where the crossword editor prints worksheets and writes them as PDF: the view's printer, a
+  // test's fake, or none (the outputs then say they are not available).
+  void setWorksheetOutput(editor::WorksheetOutput* output) { worksheetOutput_ = output; }
+  editor::WorksheetOutput* worksheetOutput() const { return worksheetOutput_; }
 
   // A mode button: after its question (and the end of a running game) this instance ends and
   // the program starts again with the switch.
@@ -129,6 +136,7 @@ class Application {
   std::unique_ptr<AboutWindow> about_;
   std::unique_ptr<MenuScreen> menu_;
   std::unique_ptr<Mode> mode_;
+  editor::WorksheetOutput* worksheetOutput_ = nullptr;
   Routes<Application> routes_;
 };
 
