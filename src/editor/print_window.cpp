@@ -107,7 +107,6 @@ void PrintWindow::select(Scope scope) {
 
 void PrintWindow::setKeys(bool keys) {
   controls_.setChecked(id::kPrintKeys, keys);
-  job_.keys = keys;
   collect();
 }
 
@@ -148,17 +147,18 @@ void PrintWindow::collect() {
   const int count = job_.pageCount();
 
   std::string summary;
-  if (count == 0) {
-    summary = chosen == Scope::Set ? "Není co tisknout: sada nemá žádnou křížovku."
-                                   : "Není co tisknout: " + std::to_string(grade()) +
-                                         ". ročník nemá žádnou křížovku.";
-    if (chosen == Scope::Crossword) summary = "Není co tisknout.";
-  } else {
+  if (count > 0) {
     summary = "Celkem " + pages(count) + ": " + what;
-    if (job_.keys)
-      summary += job_.sheets.size() == 1 ? " a strana s řešením." : ", každá se stranou řešení.";
-    else
+    if (!job_.keys)
       summary += ".";
+    else
+      summary += job_.sheets.size() == 1 ? " a strana s řešením." : ", každá se stranou řešení.";
+  } else if (!found.warnings.empty()) {
+    summary = "Není co tisknout, viz upozornění.";
+  } else if (chosen == Scope::Set) {
+    summary = "Není co tisknout: sada nemá žádnou křížovku.";
+  } else {
+    summary = "Není co tisknout: " + std::to_string(grade()) + ". ročník nemá žádnou křížovku.";
   }
   controls_.setText(id::kPrintSummary, summary);
   controls_.setLines(id::kPrintWarnings, TextList(found.warnings));

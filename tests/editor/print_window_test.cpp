@@ -177,6 +177,12 @@ TEST(PrintWindow, NothingToPrintDisablesTheOutputs) {
   EXPECT_TRUE(rig.c().enabled(id::kPrintBack));
   rig.toggle(id::kPrintScopeSet);
   EXPECT_EQ(rig.text(id::kPrintSummary), "Není co tisknout: sada nemá žádnou křížovku.");
+  // A grade whose every crossword is unreadable has nothing to print either, and says why.
+  rig.dir.write("tervano/sur/1.cbx", {"1"});
+  rig.toggle(id::kPrintScopeGrade);
+  EXPECT_EQ(rig.text(id::kPrintSummary), "Není co tisknout, viz upozornění.");
+  EXPECT_TRUE(rig.warns("1. ročník, křížovka 1 se nevytiskne: "));
+  EXPECT_FALSE(rig.c().enabled(id::kPrintPdf));
   // Reached anyway (a script may click a disabled button): nothing is put out.
   rig.a().click(id::kPrintPdf);
   rig.a().click(id::kPrintPrint);

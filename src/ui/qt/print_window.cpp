@@ -26,7 +26,7 @@ QRect buttonPlace(int place, int top) {
 
 PrintWindow::PrintWindow(Forms& forms, QWidget* anchor)
     : SideWindow(forms, anchor, "printWindow", "Tisk a export křížovek") {
-  setFixedSize(kWidth, 384);
+  setFixedSize(kWidth, 380);
   forms.label(id::kPrintWindow, this, QRect(kLeft, 10, kInner, 28), style::kYellow,
               Aspects{.visible = false, .enabled = false, .pointSize = 13});
 
@@ -36,8 +36,8 @@ PrintWindow::PrintWindow(Forms& forms, QWidget* anchor)
     forms.radio(scope, this, QRect(kLeft + 10, top, 240, 22));
     top += 24;
   }
-  forms.check(id::kPrintKeys, this, QRect(kLeft, 148, 120, 22), true);
-  forms.caption(this, QRect(kLeft + 124, 148, kInner - 124, 22),
+  forms.check(id::kPrintKeys, this, QRect(kLeft, 148, 92, 22), true);
+  forms.caption(this, QRect(kLeft + 96, 148, kInner - 96, 22),
                 "za každou křížovkou strana s vyplněnou mřížkou", style::kAqua);
   QLabel* summary =
       forms.label(id::kPrintSummary, this, QRect(kLeft, 178, kInner, 20), style::kAqua);
@@ -45,7 +45,7 @@ PrintWindow::PrintWindow(Forms& forms, QWidget* anchor)
 
   QLabel* warningsCaption =
       forms.caption(this, QRect(kLeft, 206, kInner, 18), "Upozornění:", style::kRed);
-  auto* warnings = forms.area(id::kPrintWarnings, this, QRect(kLeft, 226, kInner, 96), false,
+  auto* warnings = forms.area(id::kPrintWarnings, this, QRect(kLeft, 226, kInner, 76), false,
                               style::kYellow, Qt::ScrollBarAsNeeded, Qt::ScrollBarAlwaysOff);
   warnings->setFont(style::sans());
   warnings->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -54,14 +54,14 @@ PrintWindow::PrintWindow(Forms& forms, QWidget* anchor)
     warningsCaption->setVisible(c.visible);
   });
 
-  QLabel* status = forms.label(id::kPrintStatus, this, QRect(kLeft, 326, kInner, 18), style::kLime);
+  QLabel* status = forms.label(id::kPrintStatus, this, QRect(kLeft, 310, kInner, 18), style::kLime);
   forms.nameBy(status, {id::kPrintStatus},
                [status] { return Forms::counted("Výsledek:", status->text()); });
 
-  forms.button(id::kPrintPrint, this, buttonPlace(0, 346));
-  forms.button(id::kPrintPreview, this, buttonPlace(1, 346));
-  forms.button(id::kPrintPdf, this, buttonPlace(2, 346));
-  forms.button(id::kPrintBack, this, buttonPlace(kButtonPlaces - 1, 346));
+  forms.button(id::kPrintPrint, this, buttonPlace(0, 340));
+  forms.button(id::kPrintPreview, this, buttonPlace(1, 340));
+  forms.button(id::kPrintPdf, this, buttonPlace(2, 340));
+  forms.button(id::kPrintBack, this, buttonPlace(kButtonPlaces - 1, 340));
   followModel(id::kPrintWindow);
 }
 

@@ -21,7 +21,7 @@ using editor::WorksheetJob;
 constexpr double kSide = 16;  // left and right margin
 constexpr double kTop = 14;
 constexpr double kBottom = 11;
-constexpr double kCell = 10;
+constexpr double kCell = 11;
 // Below this (times the zoom) a cell is too small to write in: the text shrinks first.
 constexpr double kMinCell = 6;
 constexpr double kBox = 7.5;  // a box of the line "Tajenka:"
