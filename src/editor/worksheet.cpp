@@ -172,18 +172,24 @@ Worksheet makeWorksheet(const CrosswordFiles& files, int grade, int number,
       if (!columns.empty()) widest = std::max(widest, columns.back() + 1);
     }
   const auto lines = [](int n) { return czechCount(n, "řádek", "řádky", "řádků"); };
+  const std::string fits = ", na stranu se vejde nejvýše ";
   std::string over;
   if (rows > kMaxSheetRows)
-    over = "mapa má " + lines(rows);
+    over = "mapa má " + lines(rows) + fits + std::to_string(kMaxSheetRows);
   else if (widest > kMaxSheetColumns)
-    over = "mapa je široká " + czechCount(widest, "políčko", "políčka", "políček");
+    over = "mapa je široká " + czechCount(widest, "políčko", "políčka", "políček") + fits +
+           std::to_string(kMaxSheetColumns);
   else if (files.legend.count() > kMaxSheetRows)
-    over = "legenda má " + lines(files.legend.count());
+    over = "legenda má " + lines(files.legend.count()) + fits + std::to_string(kMaxSheetRows);
+  for (int i = 0; over.empty() && i < files.legend.count(); ++i)
+    if (const auto length = static_cast<int>(codePoints(files.legend.get(i)).size());
+        length > kMaxClueLength)
+      over = "nápověda na řádku " + std::to_string(i + 1) + " má " +
+             czechCount(length, "znak", "znaky", "znaků") + ", smí mít nejvýše " +
+             std::to_string(kMaxClueLength);
   if (!over.empty())
-    throw UserError(name + " se nevytiskne: " + over + ", na stranu se vejde nejvýše " +
-                    std::to_string(kMaxSheetRows) + " řádků po " +
-                    std::to_string(kMaxSheetColumns) +
-                    " políčkách. Soubory křížovky jsou nejspíš poškozené.");
+    throw UserError(name + " se nevytiskne: " + over +
+                    ". Soubory křížovky jsou nejspíš poškozené.");
 
   sheet.grid = buildGrid(files.map, files.solution);
   if (sheet.grid.cellCount() == 0)

@@ -63,6 +63,8 @@ Grid buildGrid(const TextList& map, const TextList& solution);
 // damaged rather than a crossword, and is refused with a warning instead of printed.
 inline constexpr int kMaxSheetColumns = 60;
 inline constexpr int kMaxSheetRows = 150;
+// A clue is a phrase; one this long would fill the page by itself.
+inline constexpr int kMaxClueLength = 400;
 
 // The four scoring values of "k.nk"; nothing for a value that is not a number.
 struct SheetScoring {
@@ -93,7 +95,7 @@ std::string numberedClue(const std::string& line, int number);
 // A crossword's four lists as a worksheet. What is odd about them but still printable (a map
 // and a solution or a legend of different line counts, no cell at all, scoring values that are
 // not numbers) is added to `warnings`, each naming the crossword. Throws UserError for a map or
-// legend over the size limits.
+// legend over the size limits, or a clue over its length.
 Worksheet makeWorksheet(const CrosswordFiles& files, int grade, int number,
                         std::vector<std::string>& warnings);
 

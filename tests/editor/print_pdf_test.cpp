@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRegularExpression>
@@ -342,6 +343,29 @@ class PrintPdfTest : public QObject {
     QVERIFY(g.zoom > 0.3);
     for (const QRectF& c : g.cells)
       QVERIFY(QRectF(10, 10, 190, 277).contains(c));
+  }
+
+  // What "Tisknout ..." sends after the print dialog, here to a printer that writes a file: the
+  // pages of the range chosen, laid out on the printer's whole paper.
+  void aPrinterGetsThePagesOfTheChosenRange() {
+    const tervano::ProgramFolder folder(kTree);
+    WorksheetJob job;
+    job.title = "Tervano";
+    job.sheets = tervano::editor::readGrade(folder, 1).sheets;
+    job.keys = true;
+    QTemporaryDir tmp;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(tmp.path() + "/tisk.pdf");
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(true);
+    QVERIFY(tervano::qt::WorksheetPrinter::paint(printer, tervano::qt::a4(), job, 4, 7, nullptr));
+    const std::string pdf = (tmp.path() + "/tisk.pdf").toStdString();
+    QCOMPARE(pageCount(pdf), 4);
+    QVERIFY(pageText(pdf, 1).contains("Křížovka 3"));
+    QVERIFY(pageText(pdf, 1).contains("strana 5 z 14"));
+    QVERIFY(pageText(pdf, 4).contains("Řešení"));
+    QVERIFY(pageText(pdf, 4).contains("strana 8 z 14"));
   }
 
   // "Zrušit" while the pages are drawn: the file that was there stays as it was.

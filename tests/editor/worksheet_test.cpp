@@ -163,9 +163,11 @@ TEST(Worksheet, AMapOverTheSizeLimitsIsRefusedNotPrinted) {
   }();
   const std::vector<std::string> tall(kMaxSheetRows, "x");
   std::vector<std::string> warnings;
+  const std::string longest(kMaxClueLength - 2, 'a');
   // At the limits a crossword is printed.
   EXPECT_NO_THROW(makeWorksheet(files({wide}, {}, {}), 1, 1, warnings));
   EXPECT_NO_THROW(makeWorksheet(files(tall, {}, tall), 1, 1, warnings));
+  EXPECT_NO_THROW(makeWorksheet(files({"x"}, {}, {"ž " + longest}), 1, 1, warnings));
   // One past them, of the map's width, its height or the legend's, it is refused by name.
   const struct {
     CrosswordFiles f;
