@@ -33,6 +33,7 @@ EXPECTED = [
     ("push button", "Návrat k editaci"),
     ("push button", "Ukončit režim editace"),
     ("push button", "Sestavit ze slov ..."),
+    ("push button", "Tisk a export ..."),
     ("label", "Data: ?"),
     ("text", "Tajenka:"),
     ("text", "Slova a nápovědy:"),
@@ -52,11 +53,17 @@ def holding(found, role, name):
     return None
 
 
+# The data panel over "Křížovka ...": its rows from the top, the panel ending on the editor bar.
+DATA_ROWS = ["Nová ...", "Načíst", "Uložit", "Návrat k editaci", "Ukončit režim editace",
+             "Sestavit ze slov ...", "Tisk a export ..."]
+
+
 def open_word_list():
     """Opens the word-list window: the data panel over "Křížovka ...", "Sestavit ze slov ..."."""
     pointer(77, 521)
     pointer(77, 500)
-    pointer(77, 466, click=True)
+    top = 507 - (4 + len(DATA_ROWS) * 28 + 2 + 24)
+    pointer(77, top + 4 + 28 * DATA_ROWS.index("Sestavit ze slov ...") + 13, click=True)
 
 
 def main():

@@ -23,6 +23,9 @@ class Sound;
 namespace tervano::autosave {
 class Autosave;
 }
+namespace tervano::editor {
+class WorksheetOutput;
+}
 namespace tervano::game {
 class Game;
 }
@@ -97,6 +100,10 @@ class Application {
   // The sound device is opened at the first paint: the mode sounds cues at once and they are on.
   bool soundAtFirstPaint() const;
   void seedRandom(std::uint32_t seed);
+  // Where the crossword editor prints worksheets and writes them as PDF: the view's printer, a
+  // test's fake, or none (the outputs then say they are not available).
+  void setWorksheetOutput(editor::WorksheetOutput* output) { worksheetOutput_ = output; }
+  editor::WorksheetOutput* worksheetOutput() const { return worksheetOutput_; }
 
   // A mode button: after its question (and the end of a running game) this instance ends and
   // the program starts again with the switch.
@@ -141,6 +148,7 @@ class Application {
   std::unique_ptr<AboutWindow> about_;
   std::unique_ptr<MenuScreen> menu_;
   std::unique_ptr<Mode> mode_;
+  editor::WorksheetOutput* worksheetOutput_ = nullptr;
   Routes<Application> routes_;
 };
 

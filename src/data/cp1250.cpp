@@ -196,14 +196,35 @@ char32_t toLower(char32_t cp) {
   return lb < 0x80 ? char32_t{lb} : char32_t{kHigh[lb - 0x80]};
 }
 
-std::string toLower(std::string_view utf8) {
+char32_t toUpper(char32_t cp) {
+  // The inverse of lowerByte, built from it so that the two never disagree.
+  static const auto upper = [] {
+    std::array<unsigned char, 256> t{};
+    for (int b = 0; b < 256; ++b)
+      t[b] = static_cast<unsigned char>(b);
+    for (int b = 0; b < 256; ++b) {
+      const unsigned char lb = lowerByte(static_cast<unsigned char>(b));
+      if (lb != b) t[lb] = static_cast<unsigned char>(b);
+    }
+    return t;
+  }();
+  const int b = byteOf(cp);
+  if (b < 0) return cp;
+  const unsigned char ub = upper[b];
+  return ub < 0x80 ? char32_t{ub} : char32_t{kHigh[ub - 0x80]};
+}
+
+namespace {
+
+template <typename Map>
+std::string mapLetters(std::string_view utf8, Map map) {
   std::string out;
   out.reserve(utf8.size());
   std::size_t pos = 0;
   while (pos < utf8.size()) {
     const auto b = static_cast<unsigned char>(utf8[pos]);
     if (b < 0x80) {
-      out.push_back(static_cast<char>(b >= 'A' && b <= 'Z' ? b + 0x20 : b));
+      out.push_back(static_cast<char>(map(char32_t{b})));
       ++pos;
       continue;
     }
@@ -213,9 +234,19 @@ std::string toLower(std::string_view utf8) {
       out.append(utf8.substr(start, pos - start));
       continue;
     }
-    appendUtf8(out, toLower(cp));
+    appendUtf8(out, map(cp));
   }
   return out;
+}
+
+}  // namespace
+
+std::string toUpper(std::string_view utf8) {
+  return mapLetters(utf8, [](char32_t cp) { return toUpper(cp); });
+}
+
+std::string toLower(std::string_view utf8) {
+  return mapLetters(utf8, [](char32_t cp) { return toLower(cp); });
 }
 
 }  // namespace tervano::cp1250

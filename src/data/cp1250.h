@@ -23,6 +23,9 @@ bool representable(char32_t cp);
 // code page ("Ř" -> "ř"). Characters outside the code page are left as they are.
 std::string toLower(std::string_view utf8);
 char32_t toLower(char32_t cp);
+// The reverse pairs: "ř" -> "Ř". A letter without a capital in the code page ("ß") stays.
+std::string toUpper(std::string_view utf8);
+char32_t toUpper(char32_t cp);
 
 // UTF-8 helpers shared by the callers above.
 void appendUtf8(std::string& out, char32_t cp);

@@ -179,7 +179,7 @@ void CrosswordEditor::load(const std::string& grade, const std::string& crosswor
   controls_.setLines(id::kMapArea, std::move(map));
 }
 
-CrosswordFiles CrosswordEditor::current() const {
+CrosswordFiles CrosswordEditor::files() const {
   CrosswordFiles f;
   f.map = controls_.lines(id::kMapArea);
   f.legend = controls_.lines(id::kLegendArea);
@@ -202,7 +202,7 @@ void CrosswordEditor::save(const std::string& grade, const std::string& crosswor
   const std::string number = toText(added ? count + 1 : *n);
 
   // Every file is checked before the first is written: a crossword is saved whole or not at all.
-  const CrosswordFiles f = current();
+  const CrosswordFiles f = files();
   checkEncodable(f.legend, "k.lk");
   checkEncodable(f.map, "k.mk");
   checkEncodable(f.solution, "k.vk");

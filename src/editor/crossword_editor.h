@@ -78,6 +78,8 @@ class CrosswordEditor {
   // The map, legend and solution of a built crossword into the areas.
   void fill(const CrosswordFiles& files);
   bool areasEmpty() const;
+  // The crossword as the controls hold it, unsaved edits included, as its four files would be.
+  CrosswordFiles files() const;
 
   // What only mirrors the crossword: the arrows (shown while the crossword is saved), the line
   // count, the points to win and lose, the position gauges. Never fails.
@@ -85,7 +87,6 @@ class CrosswordEditor {
 
  private:
   bool exists(int grade, int crossword) const;
-  CrosswordFiles current() const;
 
   ui::Controls& controls_;
   ui::Host& host_;

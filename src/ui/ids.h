@@ -8,6 +8,7 @@
 #include "ui/ids/help.h"
 #include "ui/ids/menu.h"
 #include "ui/ids/play.h"
+#include "ui/ids/print.h"
 #include "ui/ids/script_panel.h"
 #include "ui/ids/set_music.h"
 #include "ui/ids/set_panel.h"

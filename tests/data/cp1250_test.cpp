@@ -78,6 +78,25 @@ TEST(Cp1250, LowerCasingFollowsTheCodePagePairs) {
   EXPECT_EQ(cp1250::toLower("ÑБ"), "ÑБ");
 }
 
+TEST(Cp1250, UpperCasingIsTheReverseOfLowerCasing) {
+  EXPECT_EQ(cp1250::toUpper("říjen"), "ŘÍJEN");
+  EXPECT_EQ(cp1250::toUpper("áčďéěíňóřšťúůýž"), "ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ");
+  EXPECT_EQ(cp1250::toUpper("łąşżľśźŕăĺćęńőűţäöü"), "ŁĄŞŻĽŚŹŔĂĹĆĘŃŐŰŢÄÖÜ");
+  EXPECT_EQ(cp1250::toUpper("m o n d a y"), "M O N D A Y");
+  // Without a capital in the code page (ß), signs, and outside it nothing changes.
+  EXPECT_EQ(cp1250::toUpper("ß×÷€ 1-2 ñб"), "ß×÷€ 1-2 ñб");
+  EXPECT_EQ(cp1250::toUpper("a\xC3"), "A\xC3") << "a cut sequence stays as it is";
+  // Every letter of the code page goes up and comes down to itself.
+  for (int b = 0x20; b < 0x100; ++b) {
+    const std::string one = cp1250::decode(std::string(1, static_cast<char>(b)));
+    const std::string lower = cp1250::toLower(one);
+    EXPECT_EQ(cp1250::toLower(cp1250::toUpper(lower)), lower) << std::hex << b;
+    if (lower != one) {
+      EXPECT_EQ(cp1250::toUpper(lower), one) << std::hex << b;
+    }
+  }
+}
+
 TEST(Cp1250, LowerCasingTableMatchesEveryUpperLetterOfTheCodePage) {
   // Each upper-case letter of the code page has its lower-case letter 0x10 or 0x20 above it
   // (0x20 for the Latin-1-like rows, 0x10 for Š Ś Ť Ž Ź) or in the Ł/Ą/Ş/Ż/Ľ pairs.

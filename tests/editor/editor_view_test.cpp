@@ -82,6 +82,16 @@ class EditorViewTest : public QObject {
         {id::kWordListPairs, "Slova a nápovědy:"},
         {id::kWordListBuild, "Sestavit"},
         {id::kWordListBack, "Zpět"},
+        {id::kDataPrint, "Tisk a export ..."},
+        {id::kPrintScopeCrossword, "Tato křížovka"},
+        {id::kPrintScopeGrade, "Celý ročník"},
+        {id::kPrintScopeSet, "Celá sada"},
+        {id::kPrintKeys, "S řešením"},
+        {id::kPrintWarnings, "Upozornění:"},
+        {id::kPrintPrint, "Tisknout ..."},
+        {id::kPrintPreview, "Náhled ..."},
+        {id::kPrintPdf, "Uložit PDF ..."},
+        {id::kPrintBack, "Zpět"},
     };
     for (auto [control, name] : named) {
       QWidget* widget = p.w(control);
@@ -96,8 +106,8 @@ class EditorViewTest : public QObject {
     QCOMPARE(labels, QStringList{"Jazyk:"});
 
     QList<QWidget*> inputs;
-    for (QWidget* root :
-         {p.window.playScreen(), p.w(id::kPanelEditorData), p.w(id::kWordListTajenka)->window()})
+    for (QWidget* root : {p.window.playScreen(), p.w(id::kPanelEditorData),
+                          p.w(id::kWordListTajenka)->window(), p.w(id::kPrintPdf)->window()})
       for (QWidget* w : root->findChildren<QWidget*>())
         if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
             qobject_cast<QComboBox*>(w) || qobject_cast<QPlainTextEdit*>(w))
@@ -141,6 +151,41 @@ class EditorViewTest : public QObject {
     QVERIFY(p.window.isEnabled());
     QCOMPARE(qobject_cast<QPlainTextEdit*>(p.w(id::kAnswerArea))->toPlainText(),
              QString("c a t\n  b u s"));
+  }
+
+  // The window "Tisk a export křížovek" shows what the model holds and sends the user's choices;
+  // its button row keeps a place free between "Uložit PDF ..." and "Zpět".
+  void printWindowFollowsTheModel() {
+    Program p;
+    p.click(id::kDataPrint);
+    QWidget* window = p.w(id::kPrintPdf)->window();
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), QString("Tisk a export křížovek"));
+    QVERIFY(!p.window.isEnabled());
+    auto* crossword = qobject_cast<QAbstractButton*>(p.w(id::kPrintScopeCrossword));
+    auto* grade = qobject_cast<QAbstractButton*>(p.w(id::kPrintScopeGrade));
+    auto* set = qobject_cast<QAbstractButton*>(p.w(id::kPrintScopeSet));
+    QVERIFY(!crossword->isEnabled());
+    QVERIFY(grade->isChecked());
+    QTest::mouseClick(set, Qt::LeftButton);
+    p.window.sync();
+    QVERIFY(p.rig.c().checked(id::kPrintScopeSet));
+    QVERIFY(set->isChecked());
+    QVERIFY(!grade->isChecked());
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(p.w(id::kPrintKeys)), Qt::LeftButton);
+    QVERIFY(p.rig.c().checked(id::kPrintKeys));
+    QCOMPARE(qobject_cast<QLabel*>(p.w(id::kPrintSummary))->text().toStdString(),
+             p.rig.text(id::kPrintSummary));
+    QVERIFY(p.rig.text(id::kPrintSummary).find("24 stran") != std::string::npos);
+
+    const QRect pdf = p.w(id::kPrintPdf)->geometry();
+    const QRect back = p.w(id::kPrintBack)->geometry();
+    QCOMPARE(back.top(), pdf.top());
+    QVERIFY(back.left() - pdf.right() > pdf.width());
+    QVERIFY(back.right() <= window->width());
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(p.w(id::kPrintBack)), Qt::LeftButton);
+    QVERIFY(!window->isVisible());
+    QVERIFY(p.window.isEnabled());
   }
 };
 

@@ -26,7 +26,9 @@ constexpr const char* kReplaceQuestion =
 }  // namespace
 
 EditorMode::EditorMode(Application& app)
-    : EditingMode(app), editor_(app.controls(), app.host(), app.folder(), app.session()) {
+    : EditingMode(app),
+      editor_(app.controls(), app.host(), app.folder(), app.session()),
+      print_(app.controls(), app.host(), app.folder(), app.session()) {
   routes_.on(Kind::Select, id::kLanguageBox, &EditorMode::chooseLanguage)
       .on(Kind::Edit, id::kAnswerArea, &EditorMode::editArea)
       .on(Kind::Edit, id::kMapArea, &EditorMode::editArea)
@@ -39,7 +41,16 @@ EditorMode::EditorMode(Application& app)
       .on(Kind::Edit, id::kWordListTajenka, &EditorMode::editWordListTajenka)
       .on(Kind::Edit, id::kWordListPairs, &EditorMode::editWordListPairs)
       .click(id::kWordListBuild, &EditorMode::buildFromWordList)
-      .click(id::kWordListBack, &EditorMode::closeWordList);
+      .click(id::kWordListBack, &EditorMode::closeWordList)
+      .click(id::kDataPrint, &EditorMode::openPrint)
+      .on(Kind::Toggle, id::kPrintScopeCrossword, &EditorMode::choosePrintScope)
+      .on(Kind::Toggle, id::kPrintScopeGrade, &EditorMode::choosePrintScope)
+      .on(Kind::Toggle, id::kPrintScopeSet, &EditorMode::choosePrintScope)
+      .on(Kind::Toggle, id::kPrintKeys, &EditorMode::togglePrintKeys)
+      .click(id::kPrintPrint, &EditorMode::print)
+      .click(id::kPrintPreview, &EditorMode::preview)
+      .click(id::kPrintPdf, &EditorMode::savePdf)
+      .click(id::kPrintBack, &EditorMode::closePrint);
   for (auto spin : kScoreSpins) {
     routes_.on(Kind::Edit, spin, &EditorMode::editScore);
     hovers_.on(Kind::Hover, spin, &EditorMode::pointerOverScoring);
@@ -56,6 +67,8 @@ void EditorMode::declare(ui::Controls& c) {
   editor::CrosswordEditor::declare(c);
   declareDataPanel(c, "Nová ...");
   c.declare(id::kDataFromWords, caption("Sestavit ze slov ..."));
+  c.declare(id::kDataPrint, caption("Tisk a export ..."));
+  editor::PrintWindow::declare(c);
 }
 
 bool EditorMode::handle(const Event& e) {
@@ -214,6 +227,48 @@ void EditorMode::buildFromWordList() {
 
 void EditorMode::closeWordList() {
   app_.controls().setVisible(id::kWordListWindow, false);
+  app_.controls().setEnabled(id::kMainWindow, true);
+}
+
+void EditorMode::openPrint() {
+  std::optional<editor::OpenCrossword> open;
+  if (status() != kStatusNone) {
+    const ui::Controls& c = app_.controls();
+    open = editor::OpenCrossword{
+        editor_.files(), editor::gradeNumber(c.text(id::kGrade)).value_or(1),
+        editor::crosswordNumber(c.text(id::kCrossword)).value_or(0), status() == kStatusUnsaved};
+  }
+  app_.controls().setVisible(id::kPanelEditorData, false);
+  app_.controls().setEnabled(id::kMainWindow, false);
+  print_.open(std::move(open));
+}
+
+void EditorMode::choosePrintScope(const Event& e) {
+  // A radio button reports only its being chosen.
+  if (e.value == 0) return;
+  if (e.id == id::kPrintScopeCrossword) print_.choose(editor::Scope::Crossword);
+  if (e.id == id::kPrintScopeGrade) print_.choose(editor::Scope::Grade);
+  if (e.id == id::kPrintScopeSet) print_.choose(editor::Scope::Set);
+}
+
+void EditorMode::togglePrintKeys(const Event& e) {
+  print_.setKeys(e.value != 0);
+}
+
+void EditorMode::print() {
+  print_.print(app_.worksheetOutput());
+}
+
+void EditorMode::preview() {
+  print_.preview(app_.worksheetOutput());
+}
+
+void EditorMode::savePdf() {
+  print_.savePdf(app_.worksheetOutput());
+}
+
+void EditorMode::closePrint() {
+  print_.close();
   app_.controls().setEnabled(id::kMainWindow, true);
 }
 

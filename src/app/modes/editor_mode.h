@@ -3,11 +3,13 @@
 #include "app/modes/editing.h"
 #include "app/routes.h"
 #include "editor/crossword_editor.h"
+#include "editor/print_window.h"
 
 namespace tervano::app {
 
 // The crossword editor (-EDITOR): crosswords written over the play screen's areas, loaded, saved
-// and deleted through the chooser, stepped through with the arrows, or built from a word list.
+// and deleted through the chooser, stepped through with the arrows, or built from a word list;
+// printed or saved as PDF, one crossword, a grade or the whole set.
 class EditorMode : public EditingMode {
  public:
   explicit EditorMode(Application& app);
@@ -43,8 +45,16 @@ class EditorMode : public EditingMode {
   void editWordListPairs(const Event& event);
   void buildFromWordList();
   void closeWordList();
+  void openPrint();
+  void choosePrintScope(const Event& event);
+  void togglePrintKeys(const Event& event);
+  void print();
+  void preview();
+  void savePdf();
+  void closePrint();
 
   editor::CrosswordEditor editor_;
+  editor::PrintWindow print_;
   Routes<EditorMode> routes_;
   // The pointer's doings: they never keep the menu's hover rules from applying.
   Routes<EditorMode> hovers_;

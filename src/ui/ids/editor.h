@@ -24,8 +24,9 @@ inline constexpr const char* kDataSave = "editor.dataSave";
 inline constexpr const char* kDataReturn = "editor.dataReturn";  // "Návrat k editaci"
 inline constexpr const char* kDataClose = "editor.dataClose";    // "Ukončit režim editace"
 inline constexpr const char* kDataStatus = "editor.dataStatus";  // the value beside "Data:"
-// The crossword editor's own entry of the data panel.
+// The crossword editor's own entries of the data panel.
 inline constexpr const char* kDataFromWords = "editor.dataFromWords";  // "Sestavit ze slov ..."
+inline constexpr const char* kDataPrint = "editor.dataPrint";          // "Tisk a export ..."
 
 // The word-list window.
 inline constexpr const char* kWordListWindow = "wordList.window";

@@ -7,6 +7,8 @@
 #include "ui/ids/editor.h"
 #include "ui/ids/menu.h"
 #include "ui/ids/play.h"
+#include "ui/ids/print.h"
+#include "ui/qt/print_window.h"
 #include "ui/qt/screens.h"
 #include "ui/qt/sizes.h"
 #include "ui/qt/style.h"
@@ -96,6 +98,10 @@ void buildEditorOnPlayScreen(ScreenKit& kit, QWidget* s) {
     // Taken down with the screens, before the binder and the forms it reports to.
     QObject::connect(s, &QObject::destroyed, [window] { delete window; });
   }
+  if (model.has(id::kPrintWindow)) {
+    auto* window = new PrintWindow(forms, s->window());
+    QObject::connect(s, &QObject::destroyed, [window] { delete window; });
+  }
 }
 
 void buildEditorOnMenuScreen(ScreenKit& kit, QWidget*) {
@@ -106,7 +112,7 @@ void buildEditorOnMenuScreen(ScreenKit& kit, QWidget*) {
   if (!model.has(id::kDataNew)) return;  // not an editor
   std::vector<const char*> buttons;
   for (auto b : {id::kDataNew, id::kDataLoad, id::kDataSave, id::kDataReturn, id::kDataClose,
-                 id::kDataFromWords})
+                 id::kDataFromWords, id::kDataPrint})
     if (model.has(b)) buttons.push_back(b);
   const int rows = int(buttons.size());
   const int statusHeight = 24;

@@ -102,6 +102,21 @@ QCheckBox* Forms::check(const std::string& id, QWidget* parent, const QRect& r, 
   return box;
 }
 
+QRadioButton* Forms::radio(const std::string& id, QWidget* parent, const QRect& r) {
+  auto* button = new RadioButton(parent);
+  button->setGeometry(r);
+  button->setFocusPolicy(Qt::TabFocus);
+  Aspects a;
+  a.text = true;
+  binder_.bind(id, button, a, [button](const ui::Control& c) {
+    if (button->isChecked() != c.checked) button->setChecked(c.checked);
+  });
+  QObject::connect(button, &QRadioButton::clicked, [this, id](bool on) {
+    if (on) dispatch_({Kind::Toggle, id, {}, 1});
+  });
+  return button;
+}
+
 TextArea* Forms::area(const std::string& id, QWidget* parent, const QRect& r, bool editable,
                       const QColor& color, Qt::ScrollBarPolicy vertical,
                       Qt::ScrollBarPolicy horizontal) {

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <functional>
 #include <initializer_list>
@@ -37,6 +38,9 @@ class Forms {
                          const QColor& color, Aspects aspects = {});
   QPushButton* button(const std::string& id, QWidget* parent, const QRect& r);
   QCheckBox* check(const std::string& id, QWidget* parent, const QRect& r, bool withText = false);
+  // A radio button with its control's caption; choosing it sends a toggle with the value 1. The
+  // model keeps one of a group checked.
+  QRadioButton* radio(const std::string& id, QWidget* parent, const QRect& r);
   // A text area showing a control's lines; an editable one sends its whole text on every change.
   TextArea* area(const std::string& id, QWidget* parent, const QRect& r, bool editable,
                  const QColor& color, Qt::ScrollBarPolicy vertical, Qt::ScrollBarPolicy horizontal);

@@ -20,6 +20,7 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
 #include "ui/qt/style.h"
+#include "ui/qt/worksheet_printer.h"
 
 namespace {
 
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
   tervano::audio::DeferredSoundOutput& deferredSound = *sound;
   tervano::qt::QtHost host(exe.string(), location.folder.string(), std::move(sound));
   tervano::app::Application app(host, tervano::ProgramFolder(location.folder), arguments.list());
+  tervano::qt::WorksheetPrinter printer;
+  app.setWorksheetOutput(&printer);
   tervano::qt::MainWindow window(app, [&host] { return host.quitRequested(); });
   host.setWindow(&window, [&window] { window.syncBeforeModal(); });
   host.setDocumentViewer([&window](const std::string& path) { window.openDocument(path); });

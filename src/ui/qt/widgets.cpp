@@ -71,6 +71,25 @@ void CheckBox::paintEvent(QPaintEvent*) {
   p.drawText(rect().adjusted(19, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
+void RadioButton::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QColor ink = isEnabled() ? style::kLime : style::kDimmed;
+  const QRectF ring(0.5, (height() - 13) / 2 + 0.5, 12, 12);
+  p.setPen(QPen(isEnabled() && (underMouse() || hasFocus()) ? style::kAqua : ink, 1));
+  p.setBrush(style::kBlack);
+  p.drawEllipse(ring);
+  if (isChecked()) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawEllipse(ring.center(), 3.2, 3.2);
+  }
+  p.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+  p.setFont(font());
+  p.drawText(rect().adjusted(19, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
+}
+
 // ---- PieGauge ----
 
 PieGauge::PieGauge(QWidget* parent) : QWidget(parent) {

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QValidator>
 #include <QWidget>
 
@@ -25,6 +26,18 @@ class CheckBox : public QCheckBox {
 
  public:
   using QCheckBox::QCheckBox;
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+// A radio button drawn like the check boxes: a lime ring, a dot when chosen.
+class RadioButton : public QRadioButton {
+  Q_OBJECT
+
+ public:
+  using QRadioButton::QRadioButton;
 
  protected:
   void paintEvent(QPaintEvent*) override;
