@@ -8,7 +8,7 @@
 
 #include "app/application.h"
 #include "audio/deferred_output.h"
-#include "audio/engine/audio_engine.h"
+#include "sound/audio_engine.h"
 #include "audio/session_bus.h"
 #include "data/errors.h"
 #include "data/program_location.h"
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     }
   }
   auto sound = std::make_unique<tervano::audio::DeferredSoundOutput>(
-      [] { return std::make_unique<tervano::audio::AudioEngine>(); });
+      [] { return std::make_unique<tervano::sound::AudioEngine>(); });
   tervano::audio::DeferredSoundOutput& deferredSound = *sound;
   tervano::qt::QtHost host(exe.string(), location.folder.string(), std::move(sound));
   tervano::app::Application app(host, tervano::ProgramFolder(location.folder), arguments.list());
