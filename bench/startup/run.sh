@@ -81,10 +81,15 @@ if [ "${1:-}" = "--inside" ]; then
   # default the build's). With $watch set, first_sound starts watching that file as the dialog is
   # answered.
   main_game() {
-    local p=${2:-$prog}
+    local p=${2:-$prog} try
     "$p/tervano-hra" >/dev/null 2>&1 &
     pid=$!
-    dialog=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" --name 'hru hry k' | head -1)
+    # A window that goes away while xdotool looks at it fails the search: look again.
+    for try in 1 2 3; do
+      dialog=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" --name 'hru hry k' |
+        head -1) && [ -n "$dialog" ] && break
+      sleep 0.5
+    done
     xdotool windowfocus --sync "$dialog" || true
     sleep 0.5
     xdotool type --delay 10 "$p/Data/kriz/$1.kr1"
@@ -93,7 +98,11 @@ if [ "${1:-}" = "--inside" ]; then
       watcher=$!
     fi
     xdotool key Return
-    timeout 20 xdotool search --sync --onlyvisible --pid "$pid" --name '^Tervano$' >/dev/null
+    for try in 1 2 3; do
+      timeout 20 xdotool search --sync --onlyvisible --pid "$pid" --name '^Tervano$' >/dev/null &&
+        break
+      sleep 0.5
+    done
   }
   finish() {
     kill "$pid"

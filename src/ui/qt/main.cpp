@@ -8,12 +8,12 @@
 
 #include "app/application.h"
 #include "audio/deferred_output.h"
-#include "sound/audio_engine.h"
 #include "audio/session_bus.h"
 #include "data/errors.h"
 #include "data/program_location.h"
 #include "data/programfolder.h"
 #include "data/records.h"
+#include "sound/audio_engine.h"
 #include "ui/ids.h"
 #include "ui/qt/arguments.h"
 #include "ui/qt/first_paint.h"
