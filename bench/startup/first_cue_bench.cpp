@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "audio/deferred_output.h"
+#include "child_process.h"
 #include "sound/audio_engine.h"
 #include "sound/wav.h"
-#include "child_process.h"
 
 namespace {
 
