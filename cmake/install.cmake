@@ -22,7 +22,8 @@ install(FILES ${CMAKE_BINARY_DIR}/${TERVANO_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # cpack -G DEB: tervano_<version>_<arch>.deb. ALSA and FluidSynth are opened at run time, so the
-# shared-library scan cannot see them: they are named here with the other runtime packages.
+# shared-library scan cannot see them: the packages holding the files the program opens are named
+# here with the other runtime packages (cmake/sound_libraries.cmake).
 set(CPACK_PACKAGE_NAME tervano)
 set(CPACK_PACKAGE_VENDOR "Tým Tervano")
 set(CPACK_PACKAGE_CONTACT "Tým Tervano <tervano@tervano.cz>")
@@ -40,8 +41,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TERVANO_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, qt6-translations-l10n, libasound2, libfluidsynth3, timgm6mb-soundfont, fonts-dejavu-core")
+    "qt6-qpa-plugins, qt6-translations-l10n, ${TERVANO_ALSA_PACKAGE}, ${TERVANO_FLUIDSYNTH_PACKAGE}, timgm6mb-soundfont, fonts-dejavu-core")
 # ALSA reaches a desktop's sound server through these; without one it opens the card itself.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pipewire-alsa | libasound2-plugins")
+list(JOIN TERVANO_SOUND_SERVER_PACKAGES " | " CPACK_DEBIAN_PACKAGE_RECOMMENDS)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

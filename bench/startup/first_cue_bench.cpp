@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "audio/deferred_output.h"
-#include "audio/engine/audio_engine.h"
-#include "audio/engine/wav.h"
 #include "child_process.h"
+#include "sound/audio_engine.h"
+#include "sound/wav.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ using Clock = std::chrono::steady_clock;
 std::optional<double> wavSeconds(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-  const auto sound = tervano::audio::decodeWav(bytes, std::chrono::minutes(10));
+  const auto sound = tervano::sound::decodeWav(bytes, std::chrono::minutes(10));
   if (!sound) return std::nullopt;
   return std::chrono::duration<double>(sound->length()).count();
 }
@@ -45,7 +45,7 @@ int measure(const std::string& cue, bool started) {
     return 1;
   }
   tervano::audio::DeferredSoundOutput output(
-      [] { return std::make_unique<tervano::audio::AudioEngine>(); });
+      [] { return std::make_unique<tervano::sound::AudioEngine>(); });
   if (started) {
     output.start();
     std::this_thread::sleep_for(std::chrono::seconds(1));

@@ -35,9 +35,9 @@ if [ "${1:-}" = "--inside" ]; then
   main_game "$prog/Data/kriz/music.kr1"
   echo "  set selection (-SADA), closed by the program itself"
   TERVANO_REPORT_FIRST_PAINT=1 timeout 30 "$prog/tervano-hra" -SADA >/dev/null 2>&1 || true
-  if [ -x "$tests/audio_engine_tests" ]; then
-    echo "  audio engine tests"
-    "$tests/audio_engine_tests" --gtest_brief=1 >/dev/null 2>&1 || echo "  (the tests failed)"
+  if [ -x "$tests/sound_tests" ]; then
+    echo "  sound tests"
+    "$tests/sound_tests" --gtest_brief=1 >/dev/null 2>&1 || echo "  (the tests failed)"
   fi
   exit 0
 fi
@@ -64,7 +64,7 @@ before=$(daemons)
 echo "dbus-daemon/dbus-launch processes before: $(echo -n "$before" | grep -c . || true)"
 
 run=(env -u DBUS_SESSION_BUS_ADDRESS -u XDG_RUNTIME_DIR xvfb-run -a -s "-screen 0 1024x768x24"
-     bash "$0" --inside "$prog" "$build/tests/audio")
+     bash "$0" --inside "$prog" "$build/tests/sound")
 if [ -n "${TERVANO_DBUS_LAUNCH:-}" ]; then
   unshare -m --propagation private bash "$0" --namespace "${run[@]}"
 else

@@ -71,7 +71,7 @@ class ManagerScreenTest : public QObject {
  private slots:
   void everyControlIsNamedByItsCaption() {
     Manager m(3);
-    QVERIFY(QTest::qWaitForWindowExposed(m.window.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m.window.get(), 60000));
     QCOMPARE(accessibleName(m.list()), QString("Obsah souboru"));
     QCOMPARE(accessibleName(m.details()), QString("Obsah souboru"));
     const std::vector<std::pair<const char*, QString>> captions = {
@@ -124,7 +124,7 @@ class ManagerScreenTest : public QObject {
   // for the load; the model's own deselection clears the view's.
   void theSelectionGoesToTheModel() {
     Manager m(5);
-    QVERIFY(QTest::qWaitForWindowExposed(m.window.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m.window.get(), 60000));
     QVERIFY(!m.widget(id::kManagerLoad)->isEnabled());
     m.click(m.list(), 3);
     QCOMPARE(m.rig.app->controls().value(id::kManagerList), 3);
@@ -142,7 +142,7 @@ class ManagerScreenTest : public QObject {
 
   void theStyleButtonsSwitchTheViews() {
     Manager m(5);
-    QVERIFY(QTest::qWaitForWindowExposed(m.window.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m.window.get(), 60000));
     QCOMPARE(m.list()->viewMode(), QListView::IconMode);
     QVERIFY(m.list()->isVisible() && !m.details()->isVisible());
     QTest::mouseClick(static_cast<QAbstractButton*>(m.widget(id::kManagerStyleDetails)),

@@ -94,8 +94,10 @@ TEST(Installation, ThePanelAnswersWhileTheRunnerCopiesOnItsOwnThread) {
   rig.start();
   rig.install(rig.medium / "Tervano.ini");
   rig.host.startScriptThreads();
+  // Ticks until the copy is done; the limit (a minute at least) only keeps a runner that never
+  // ends from hanging the test.
   int ticks = 0;
-  for (; rig.sets().busy() && ticks < 2000; ++ticks) {
+  for (; rig.sets().busy() && ticks < 12000; ++ticks) {
     rig.app->tick(id::kTimerScriptRun);
     rig.app->edit(id::kSetBox, "tervano22");
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

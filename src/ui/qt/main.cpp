@@ -8,12 +8,12 @@
 
 #include "app/application.h"
 #include "audio/deferred_output.h"
-#include "audio/engine/audio_engine.h"
 #include "audio/session_bus.h"
 #include "data/errors.h"
 #include "data/program_location.h"
 #include "data/programfolder.h"
 #include "data/records.h"
+#include "sound/audio_engine.h"
 #include "ui/ids.h"
 #include "ui/qt/arguments.h"
 #include "ui/qt/first_paint.h"
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     }
   }
   auto sound = std::make_unique<tervano::audio::DeferredSoundOutput>(
-      [] { return std::make_unique<tervano::audio::AudioEngine>(); });
+      [] { return std::make_unique<tervano::sound::AudioEngine>(); });
   tervano::audio::DeferredSoundOutput& deferredSound = *sound;
   tervano::qt::QtHost host(exe.string(), location.folder.string(), std::move(sound));
   tervano::app::Application app(host, tervano::ProgramFolder(location.folder), arguments.list());

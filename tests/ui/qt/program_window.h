@@ -31,7 +31,8 @@ struct ProgramWindow {
   }
   bool shown() {
     window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get())) return false;
+    // The limit only keeps a window that never activates from hanging the test.
+    if (!QTest::qWaitForWindowActive(window.get(), 60000)) return false;
     window->completeBuild();
     return true;
   }

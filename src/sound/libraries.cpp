@@ -1,10 +1,10 @@
-#include "audio/engine/libraries.h"
+#include "sound/libraries.h"
 
 #include <dlfcn.h>
 
 #include <cstdio>
 
-namespace tervano::audio {
+namespace tervano::sound {
 namespace {
 
 // Looks up every function; the library stays loaded for the program's life (its threads and
@@ -34,9 +34,16 @@ void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 }  // namespace
 
+const char* alsaLibraryName() {
+  return TERVANO_ALSA_SONAME;
+}
+const char* fluidLibraryName() {
+  return TERVANO_FLUIDSYNTH_SONAME;
+}
+
 const AlsaLibrary* alsaLibrary() {
   static const AlsaLibrary* const library =
-      open<AlsaLibrary>("libasound.so.2", [](void* handle, AlsaLibrary& l) {
+      open<AlsaLibrary>(alsaLibraryName(), [](void* handle, AlsaLibrary& l) {
         bool all = true;
 #define TERVANO_FIND(name) all = find(handle, #name, l.name) && all;
         TERVANO_ALSA_FUNCTIONS(TERVANO_FIND)
@@ -50,7 +57,7 @@ const AlsaLibrary* alsaLibrary() {
 
 const FluidLibrary* fluidLibrary() {
   static const FluidLibrary* const library =
-      open<FluidLibrary>("libfluidsynth.so.3", [](void* handle, FluidLibrary& l) {
+      open<FluidLibrary>(fluidLibraryName(), [](void* handle, FluidLibrary& l) {
         bool all = true;
         TERVANO_FLUID_FUNCTIONS(TERVANO_FIND)
 #undef TERVANO_FIND
@@ -59,4 +66,4 @@ const FluidLibrary* fluidLibrary() {
   return library;
 }
 
-}  // namespace tervano::audio
+}  // namespace tervano::sound

@@ -1,4 +1,4 @@
-#include "audio/engine/pcm_device.h"
+#include "sound/pcm_device.h"
 
 #include <pthread.h>
 
@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "audio/engine/libraries.h"
+#include "sound/libraries.h"
 
-namespace tervano::audio {
+namespace tervano::sound {
 namespace {
 
 constexpr int kChannels = 2;
@@ -52,12 +52,11 @@ snd_pcm_t* openAlsa(const AlsaLibrary& alsa, int rate, int periodFrames) {
 
 class ThreadDevice final : public PcmDevice {
  public:
-  ThreadDevice(std::string driver, int rate, int periodFrames, PcmMixer mixer, void* user,
+  ThreadDevice(std::string driver, int rate, int periodFrames, PcmSource source,
                const AlsaLibrary* alsa, snd_pcm_t* pcm, std::FILE* file)
       : PcmDevice(std::move(driver), rate),
         period_(periodFrames),
-        mixer_(mixer),
-        user_(user),
+        source_(std::move(source)),
         alsa_(alsa),
         pcm_(pcm),
         file_(file) {
@@ -86,10 +85,7 @@ class ThreadDevice final : public PcmDevice {
     // When what was handed over so far will have been heard, at the nominal rate.
     auto next = Clock::now();
     while (!stopping_) {
-      {
-        std::lock_guard lock(mutex());
-        mixer_(user_, buffer.data(), period_);
-      }
+      source_(buffer.data(), period_);
       auto wake = next;
       if (pcm_) {
         bool waited = false;
@@ -155,8 +151,7 @@ class ThreadDevice final : public PcmDevice {
   }
 
   const int period_;
-  const PcmMixer mixer_;
-  void* const user_;
+  const PcmSource source_;
   const AlsaLibrary* const alsa_;
   snd_pcm_t* pcm_;
   std::FILE* const file_;
@@ -169,7 +164,7 @@ class ThreadDevice final : public PcmDevice {
 }  // namespace
 
 std::unique_ptr<PcmDevice> PcmDevice::open(const std::string& driver, int rate, int periodFrames,
-                                           PcmMixer mixer, void* user) {
+                                           PcmSource source) {
   if (rate <= 0 || periodFrames <= 0) return nullptr;
   const AlsaLibrary* alsa = nullptr;
   snd_pcm_t* pcm = nullptr;
@@ -186,7 +181,8 @@ std::unique_ptr<PcmDevice> PcmDevice::open(const std::string& driver, int rate, 
   } else if (driver != "dummy") {
     return nullptr;
   }
-  return std::make_unique<ThreadDevice>(driver, rate, periodFrames, mixer, user, alsa, pcm, file);
+  return std::make_unique<ThreadDevice>(driver, rate, periodFrames, std::move(source), alsa, pcm,
+                                        file);
 }
 
-}  // namespace tervano::audio
+}  // namespace tervano::sound

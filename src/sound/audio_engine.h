@@ -5,8 +5,9 @@
 #include <string>
 
 #include "audio/sound_output.h"
+#include "sound/pcm_device.h"
 
-namespace tervano::audio {
+namespace tervano::sound {
 
 struct AudioEngineOptions {
   // A General MIDI soundfont; empty picks the system's own.
@@ -17,17 +18,18 @@ struct AudioEngineOptions {
   // After this long without a cue or playing music the device is closed, so an idle program
   // does not wake up for every buffer; the next sound opens it again. Zero keeps it open.
   std::chrono::milliseconds idleClose{3000};
+  // Opens the devices; a test puts a device of its own around the real one.
+  PcmOpener openDevice = PcmDevice::open;
 };
 
-// One audio device, opened while there is something to hear. Its mixer adds up the music,
-// rendered by FluidSynth from a looping MIDI file player, with the current cue. Closing a device
-// takes up to a second, so a quiet device is closed by a thread of its own, never by the caller.
-// Without any device, cues only take their time and the music stays silent.
+// One audio device, opened while there is something to hear (DeviceKeeper). Its mixer adds up
+// the music, rendered by FluidSynth from a looping MIDI file player (Synth), with the current cue
+// (CuePlayer). Without any device, cues only take their time and the music stays silent.
 //
 // Building the engine opens the device only: cues need nothing more. The synthesizer, with the
 // instruments of the piece, is loaded when a piece is first opened, and each piece opened later
 // brings the instruments it needs in place of the previous ones.
-class AudioEngine final : public SoundOutput {
+class AudioEngine final : public audio::SoundOutput {
  public:
   explicit AudioEngine(AudioEngineOptions options = {});
   ~AudioEngine() override;
@@ -50,8 +52,7 @@ class AudioEngine final : public SoundOutput {
 
  private:
   struct State;
-  friend class MusicOutput;
   std::unique_ptr<State> state_;
 };
 
-}  // namespace tervano::audio
+}  // namespace tervano::sound

@@ -1,21 +1,28 @@
 // The audio engine against the disk driver, which writes the mixed output to a file in real
 // time: what the engine sends to the device can be read back and measured.
-#include "audio/engine/audio_engine.h"
+#include "sound/audio_engine.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
-#include "audio/engine/soundfont.h"
 #include "audio_files.h"
+#include "sound/soundfont.h"
 
-namespace tervano::audio {
+namespace tervano::sound {
 namespace {
 
 namespace fs = std::filesystem;
@@ -30,6 +37,37 @@ using Clock = std::chrono::steady_clock;
 double secondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
+
+// Waits for something that must happen; the limit only keeps a broken engine from hanging the
+// test, it is no measure of speed.
+template <typename Condition>
+bool eventually(Condition condition) {
+  const auto giveUp = Clock::now() + 60s;
+  while (!condition()) {
+    if (Clock::now() > giveUp) return false;
+    std::this_thread::sleep_for(5ms);
+  }
+  return true;
+}
+
+// Opens the engine's devices as the engine would, and counts the frames each one takes from the
+// mixer: the device's own clock, which a loaded machine slows down together with the engine.
+class CountingOpener {
+ public:
+  PcmOpener opener() {
+    return [this](const std::string& driver, int rate, int period, PcmSource source) {
+      return PcmDevice::open(driver, rate, period,
+                             [this, source = std::move(source)](float* out, int frames) {
+                               source(out, frames);
+                               frames_ += static_cast<std::uint64_t>(frames);
+                             });
+    };
+  }
+  std::uint64_t frames() const { return frames_; }
+
+ private:
+  std::atomic<std::uint64_t> frames_{0};
+};
 
 // A held organ note measures about 0.018 RMS; silence stays below 0.0005.
 constexpr double kSounding = 0.005;
@@ -62,13 +100,8 @@ class AudioEngineTest : public ::testing::Test {
   // The output is the clock: waits until `seconds` of it have been written since `from`.
   void waitFor(std::size_t from, double seconds) const {
     const auto bytes = static_cast<std::size_t>(seconds * 44100) * 8;
-    const auto deadline = Clock::now() + 20s;
-    while (written() < from + bytes) {
-      if (Clock::now() > deadline) {
-        ADD_FAILURE() << "the device stopped writing";
-        return;
-      }
-      std::this_thread::sleep_for(5ms);
+    if (!eventually([&] { return written() >= from + bytes; })) {
+      ADD_FAILURE() << "the device stopped writing";
     }
   }
   Output outputSince(std::size_t from, const AudioEngine& engine, std::size_t to = SIZE_MAX) const {
@@ -143,28 +176,26 @@ TEST_F(AudioEngineTest, CueSamplesAreAllOutputBeforeTheCallReturns) {
 }
 
 TEST_F(AudioEngineTest, ACueStartedWhileAnotherPlaysReplacesIt) {
-  // The replaced cue's caller returns at once and the first cue stops sounding.
+  // The replaced cue stops sounding where the new one begins, and its caller returns then, not at
+  // the end of its own twenty seconds.
   AudioEngine engine;
-  const std::string longCue = put("long.wav", wavFile(44100, 1, tone(300, 1.0, 44100, {0.25})));
+  const std::string longCue = put("long.wav", wavFile(44100, 1, tone(300, 20.0, 44100, {0.25})));
   const std::string shortCue = put("short.wav", wavFile(44100, 1, tone(300, 0.2, 44100, {0.5})));
   const std::size_t before = written();
 
-  double longElapsed = 0;
+  std::size_t longReturned = 0;
   bool longResult = false;
   std::thread first([&] {
-    const auto start = Clock::now();
     longResult = engine.playWavSync(longCue);
-    longElapsed = secondsSince(start);
+    longReturned = written();
   });
   // Into the long cue by 0.2 s.
-  const auto deadline = Clock::now() + 10s;
-  while (outputSince(before, engine).soundingFrames() < 8820 && Clock::now() < deadline) {
-    std::this_thread::sleep_for(5ms);
-  }
+  EXPECT_TRUE(eventually([&] { return outputSince(before, engine).soundingFrames() >= 8820; }));
   EXPECT_TRUE(engine.playWavSync(shortCue));
   first.join();
   EXPECT_TRUE(longResult);
-  EXPECT_LT(longElapsed, 0.8) << "the replaced cue did not wait for its own end";
+  EXPECT_LT(longReturned, before + std::size_t{20 * 44100 * 8})
+      << "the replaced cue's caller waited for its own end";
 
   waitFor(written(), 0.1);
   const Output out = outputSince(before, engine);
@@ -175,28 +206,27 @@ TEST_F(AudioEngineTest, ACueStartedWhileAnotherPlaysReplacesIt) {
     return out.frames();
   }();
   ASSERT_LT(shortStart, out.frames()) << "the second cue was played";
-  EXPECT_NEAR(double(out.soundingFrames()), 0.4 * 44100, 0.1 * 44100)
-      << "about 0.2 s of the first and 0.2 s of the second, not the first's full second";
-  EXPECT_LE(out.lastSoundingFrame(), shortStart + 8820 + 60);
+  EXPECT_NEAR(double(out.lastSoundingFrame() - shortStart), 8820, 60)
+      << "the second cue played whole, and nothing of the first came after it";
 }
 
-TEST_F(AudioEngineTest, MissingOrBrokenCueReturnsFalseAtOnceAndStaysSilent) {
-  AudioEngine engine;
+TEST_F(AudioEngineTest, MissingOrBrokenCueReturnsFalseAndSoundsNothing) {
+  // Refused before the device is even asked for: a closed device stays closed.
+  AudioEngine engine({.idleClose = 1ms});
   const std::string valid = wavFile(22050, 1, tone(440, 1.0, 22050, {0.5}));
   const std::string garbage = put("garbage.wav", std::string("RIFF\x10\0\0\0WAVEjunkjunkjunk", 24));
   const std::string cut = put("cut.wav", valid.substr(0, 30));
   fs::create_directories(file("folder.wav"));
+  ASSERT_TRUE(eventually([&] { return !engine.deviceOpen(); }));
 
   const std::size_t before = written();
-  const auto start = Clock::now();
   EXPECT_FALSE(engine.playWavSync(file("missing.wav")));
   EXPECT_FALSE(engine.playWavSync(garbage));
   EXPECT_FALSE(engine.playWavSync(cut));
   EXPECT_FALSE(engine.playWavSync(file("folder.wav")));
   EXPECT_FALSE(engine.playWavSync(""));
-  EXPECT_LT(secondsSince(start), 0.2);
-  waitFor(before, 0.1);
-  EXPECT_EQ(outputSince(before, engine).soundingFrames(), 0u);
+  EXPECT_FALSE(engine.deviceOpen());
+  EXPECT_EQ(written(), before);
 }
 
 TEST_F(AudioEngineTest, MusicSoundsOnlyAfterPlayAndLoopsByItself) {
@@ -378,18 +408,20 @@ TEST_F(AudioEngineTest, DevicesThatDoNotPlayStillKeepTime) {
     SCOPED_TRACE(c.driver);
     setenv("TERVANO_AUDIO_DRIVER", c.driver, 1);
     if (c.device) setenv("AUDIODEV", c.device, 1);
-    AudioEngine engine;
+    CountingOpener device;
+    AudioEngine engine({.openDevice = device.opener()});
     unsetenv("AUDIODEV");
     EXPECT_TRUE(engine.hasDevice());
     EXPECT_EQ(engine.driver(), c.expected);
     const std::string cue = put("a.wav", wavFile(44100, 1, tone(440, 0.4, 44100, {0.5})));
 
+    const std::uint64_t before = device.frames();
     const auto start = Clock::now();
     EXPECT_TRUE(engine.playWavSync(cue));
     const double elapsed = secondsSince(start);
+    EXPECT_GE(device.frames() - before, 17640u) << "the whole cue went to the device";
     // A device's buffer may hold the cue's end: it returns when the last sample went in.
     EXPECT_GE(elapsed, 0.3) << "the device consumes samples in real time";
-    EXPECT_LT(elapsed, 0.4 + 0.5) << "returned when consumed, not at the safety timeout";
     EXPECT_FALSE(engine.playWavSync(file("missing.wav")));
 
     if (haveSoundfont()) {
@@ -422,7 +454,9 @@ TEST_F(AudioEngineTest, WithoutASoundCardOneCzechLineWithADeviceNone) {
   // A driver that opens (the disk driver of the other cases announces itself).
   EXPECT_EXIT(run("dummy", nullptr), ::testing::ExitedWithCode(0), ::testing::Eq(""));
   EXPECT_EXIT(run("alsa", "tervano_no_such_card"), ::testing::ExitedWithCode(0),
-              ::testing::Eq("Tervano: zvukové zařízení nelze otevřít, program hraje potichu.\n"));
+              ::testing::Eq("Tervano: zvukové zařízení nelze otevřít, program hraje potichu. "
+                            "Běží-li v systému PipeWire nebo PulseAudio, nainstalujte balíček "
+                            "pipewire-alsa nebo libasound2-plugins.\n"));
 }
 
 TEST_F(AudioEngineTest, AQuietDeviceIsClosedAndOpensAgainForTheNextSound) {
@@ -432,10 +466,7 @@ TEST_F(AudioEngineTest, AQuietDeviceIsClosedAndOpensAgainForTheNextSound) {
   const std::string cue = put("a.wav", wavFile(44100, 1, tone(440, 0.2, 44100, {0.5})));
   EXPECT_TRUE(engine.playWavSync(cue));
   EXPECT_TRUE(engine.deviceOpen());
-  const auto closedBy = Clock::now() + 3s;
-  while (engine.deviceOpen() && Clock::now() < closedBy)
-    std::this_thread::sleep_for(10ms);
-  EXPECT_FALSE(engine.deviceOpen());
+  EXPECT_TRUE(eventually([&] { return !engine.deviceOpen(); }));
   EXPECT_TRUE(engine.hasDevice());
 
   const auto start = Clock::now();
@@ -450,10 +481,7 @@ TEST_F(AudioEngineTest, AQuietDeviceIsClosedAndOpensAgainForTheNextSound) {
   std::this_thread::sleep_for(400ms);
   EXPECT_TRUE(engine.deviceOpen());
   engine.music().stop();
-  const auto closedAgainBy = Clock::now() + 3s;
-  while (engine.deviceOpen() && Clock::now() < closedAgainBy)
-    std::this_thread::sleep_for(10ms);
-  EXPECT_FALSE(engine.deviceOpen());
+  EXPECT_TRUE(eventually([&] { return !engine.deviceOpen(); }));
   engine.music().play();  // resumes on a reopened device
   EXPECT_TRUE(engine.deviceOpen());
 }
@@ -468,17 +496,13 @@ TEST_F(AudioEngineTest, WithNoDeviceAtAllCuesOnlyTakeTheirTimeAndMusicStaysClose
 
   const auto start = Clock::now();
   EXPECT_TRUE(engine.playWavSync(cue));
-  const double elapsed = secondsSince(start);
-  EXPECT_GE(elapsed, 0.4);
-  EXPECT_LT(elapsed, 0.4 + 0.25);
+  EXPECT_GE(secondsSince(start), 0.4);
 
-  // Longer than any cue: refused rather than blocking the game for ten minutes.
+  // Longer than any cue: refused (false) rather than waited for ten minutes.
   const std::string endless =
       put("endless.wav", wavFile(8000, 1, std::vector<std::int16_t>(8000 * 601, 100)));
-  const auto start2 = Clock::now();
   EXPECT_FALSE(engine.playWavSync(endless));
   EXPECT_FALSE(engine.playWavSync(file("missing.wav")));
-  EXPECT_LT(secondsSince(start2), 2.0);
 
   const std::string piece = put("good.mid", organPiece(0, 1000, 1000));
   EXPECT_FALSE(engine.music().open(piece));
@@ -488,5 +512,129 @@ TEST_F(AudioEngineTest, WithNoDeviceAtAllCuesOnlyTakeTheirTimeAndMusicStaysClose
   engine.music().close();
 }
 
+// Devices whose closing the test holds up, as a sound server's stream can take a second to close.
+// Each wraps a real device, whose thread goes on taking frames (silence, once the engine has let
+// go of it) while the close is held: the clock by which a close that nobody releases still ends,
+// after ten seconds of them. The events are logged in the order they happen.
+class HeldCloses {
+ public:
+  PcmOpener opener() {
+    return [this](const std::string& driver, int rate, int period, PcmSource source) {
+      const int number = ++opened_;
+      auto inner = PcmDevice::open(driver, rate, period,
+                                   [this, number, source = std::move(source)](float* out, int n) {
+                                     source(out, n);
+                                     tick(number, out, n);
+                                   });
+      return inner ? std::make_unique<Held>(*this, number, std::move(inner), rate) : nullptr;
+    };
+  }
+  void release() {
+    std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+  bool logged(const std::string& event) const {
+    std::lock_guard lock(mutex_);
+    return std::find(log_.begin(), log_.end(), event) != log_.end();
+  }
+  std::vector<std::string> log() const {
+    std::lock_guard lock(mutex_);
+    return log_;
+  }
+
+ private:
+  class Held final : public PcmDevice {
+   public:
+    Held(HeldCloses& owner, int number, std::unique_ptr<PcmDevice> inner, int rate)
+        : PcmDevice(inner->driver(), rate),
+          owner_(owner),
+          number_(number),
+          inner_(std::move(inner)) {}
+    ~Held() override {
+      owner_.holdClose(number_, static_cast<std::uint64_t>(rate()) * 10);
+      inner_.reset();
+      owner_.add("device " + std::to_string(number_) + " closed");
+    }
+
+   private:
+    HeldCloses& owner_;
+    int number_;
+    std::unique_ptr<PcmDevice> inner_;
+  };
+
+  void add(const std::string& event) {
+    std::lock_guard lock(mutex_);
+    log_.push_back(event);
+  }
+  // Logs each start of sound on a device.
+  void tick(int number, const float* out, int n) {
+    std::lock_guard lock(mutex_);
+    frames_[number] += static_cast<std::uint64_t>(n);
+    const bool sounding =
+        std::any_of(out, out + 2 * n, [](float x) { return std::fabs(x) > 0.1f; });
+    if (sounding && !sounding_[number])
+      log_.push_back("device " + std::to_string(number) + " sounds");
+    sounding_[number] = sounding;
+    changed_.notify_all();
+  }
+  void holdClose(int number, std::uint64_t frames) {
+    std::unique_lock lock(mutex_);
+    log_.push_back("device " + std::to_string(number) + " closing");
+    const std::uint64_t until = frames_[number] + frames;
+    changed_.wait(lock, [&] { return released_ || frames_[number] >= until; });
+  }
+
+  std::atomic<int> opened_{0};
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  std::map<int, std::uint64_t> frames_;
+  std::map<int, bool> sounding_;
+  std::vector<std::string> log_;
+  bool released_ = false;
+};
+
+TEST_F(AudioEngineTest, ACueDuringTheCloseOfTheDeviceDoesNotWaitForIt) {
+  // The device closes after a quiet spell, slowly; a cue that comes meanwhile sounds on a new
+  // device before the old one has closed, and the caller returns without waiting for the close.
+  setenv("TERVANO_AUDIO_DRIVER", "dummy", 1);
+  HeldCloses devices;
+  AudioEngine engine({.idleClose = 50ms, .openDevice = devices.opener()});
+  const std::string cue = put("a.wav", wavFile(44100, 1, tone(440, 0.2, 44100, {0.5})));
+  EXPECT_TRUE(engine.playWavSync(cue));
+  ASSERT_TRUE(eventually([&] { return devices.logged("device 1 closing"); }));
+
+  EXPECT_TRUE(engine.playWavSync(cue));
+  const bool closedFirst = devices.logged("device 1 closed");
+  devices.release();
+  EXPECT_FALSE(closedFirst) << "the cue waited for the close";
+  ASSERT_TRUE(eventually([&] { return devices.logged("device 1 closed"); }));
+  const std::vector<std::string> log = devices.log();
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + std::min<long>(4, log.size())),
+            (std::vector<std::string>{"device 1 sounds", "device 1 closing", "device 2 sounds",
+                                      "device 1 closed"}))
+      << "the cue sounded on a new device while the old one closed, and the old one took none of "
+         "it";
+}
+
+TEST_F(AudioEngineTest, EveryPieceOfTheGameSounds) {
+  // The grades' music and the final as delivered, opened one after another as the game does,
+  // each through the disk driver: the first two seconds of every piece are heard.
+  if (!haveSoundfont()) GTEST_SKIP() << "no General MIDI soundfont installed";
+  AudioEngine engine;
+  for (const char* name : {"1r.mid", "2r.mid", "3r.mid", "4r.mid", "Final.mid"}) {
+    SCOPED_TRACE(name);
+    const fs::path piece = fs::path(TERVANO_DATA_TREE) / "tervano" / "hdb" / name;
+    ASSERT_TRUE(engine.music().open(piece.string()));
+    const std::size_t started = written();
+    engine.music().play();
+    waitFor(started, 2.0);
+    engine.music().stop();
+    const Output out = outputSince(started, engine);
+    EXPECT_GT(out.rms(0, 2), kSounding);
+    EXPECT_GT(double(out.soundingFrames()), 0.8 * out.frames()) << "silent stretches";
+  }
+}
+
 }  // namespace
-}  // namespace tervano::audio
+}  // namespace tervano::sound

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-namespace tervano::audio {
+namespace tervano::sound {
 
 // A decoded sound: interleaved float samples in [-1, 1], `channels` per frame.
 struct WavSound {
@@ -37,4 +37,4 @@ std::optional<WavSound> decodeWav(std::span<const std::uint8_t> bytes,
 // they are equal. Empty for a rate outside 1..384000.
 std::vector<float> toStereo(const WavSound& sound, int rate);
 
-}  // namespace tervano::audio
+}  // namespace tervano::sound

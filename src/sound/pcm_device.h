@@ -1,17 +1,17 @@
 #pragma once
 
+#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 
-namespace tervano::audio {
+namespace tervano::sound {
 
-// Fills `frames` frames of interleaved float stereo; runs on the device's thread with the
-// device's mutex held.
-using PcmMixer = void (*)(void* user, float* out, int frames);
+// Fills `frames` frames of interleaved float stereo; called on the device's thread.
+using PcmSource = std::function<void(float* out, int frames)>;
 
-// An output device that pulls interleaved float stereo from a mixer on a thread of its own, one
-// period at a time, from the moment it opens until it is destroyed.
+// An output device that pulls interleaved float stereo from its source on a thread of its own, one
+// period at a time, from the moment it opens until it is destroyed. Destroying it may take a
+// while: a sound server's stream can take up to a second to close.
 //
 // Drivers:
 // - "alsa": the sound card, through ALSA's device named by $AUDIODEV (default "default", which
@@ -25,15 +25,13 @@ class PcmDevice {
  public:
   // nullptr when the driver is unknown or its device cannot be opened.
   static std::unique_ptr<PcmDevice> open(const std::string& driver, int rate, int periodFrames,
-                                         PcmMixer mixer, void* user);
+                                         PcmSource source);
   virtual ~PcmDevice() = default;  // stops pulling and closes the device
   PcmDevice(const PcmDevice&) = delete;
   PcmDevice& operator=(const PcmDevice&) = delete;
 
   const std::string& driver() const { return driver_; }
   int rate() const { return rate_; }
-  // Held while the mixer runs: whoever changes what it mixes holds it too.
-  std::mutex& mutex() { return mutex_; }
 
  protected:
   PcmDevice(std::string driver, int rate) : driver_(std::move(driver)), rate_(rate) {}
@@ -41,7 +39,11 @@ class PcmDevice {
  private:
   std::string driver_;
   int rate_;
-  std::mutex mutex_;
 };
 
-}  // namespace tervano::audio
+// How the engine opens a device: PcmDevice::open, or in a test a device whose closing the test
+// holds up.
+using PcmOpener = std::function<std::unique_ptr<PcmDevice>(const std::string& driver, int rate,
+                                                           int periodFrames, PcmSource source)>;
+
+}  // namespace tervano::sound

@@ -3,7 +3,7 @@
 #include <alsa/asoundlib.h>
 #include <fluidsynth.h>
 
-namespace tervano::audio {
+namespace tervano::sound {
 
 // ALSA and FluidSynth are opened when the engine first needs them, not when the program starts:
 // FluidSynth brings some thirty libraries (PulseAudio, JACK, codecs, GLib objects) whose loading
@@ -66,4 +66,9 @@ struct FluidLibrary {
 const AlsaLibrary* alsaLibrary();
 const FluidLibrary* fluidLibrary();
 
-}  // namespace tervano::audio
+// The file names opened: the SONAMEs of the libraries the build was configured with, which the
+// Debian package's dependencies hold (cmake/sound_libraries.cmake).
+const char* alsaLibraryName();
+const char* fluidLibraryName();
+
+}  // namespace tervano::sound

@@ -1,4 +1,4 @@
-#include "audio/engine/soundfont.h"
+#include "sound/soundfont.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,9 +12,9 @@
 #include <map>
 #include <utility>
 
-#include "audio/engine/riff.h"
+#include "sound/riff.h"
 
-namespace tervano::audio {
+namespace tervano::sound {
 namespace {
 
 // Record sizes of the SF2 "pdta" sub-chunks.
@@ -191,7 +191,8 @@ std::size_t Soundfont::presetCount() const {
   return phdr_.count(kPhdr) - 1;
 }
 
-SoundfontImage Soundfont::subset(const ChannelUse& melodic, const ChannelUse& drums) const {
+SoundfontImage Soundfont::subset(const audio::ChannelUse& melodic,
+                                 const audio::ChannelUse& drums) const {
   constexpr std::uint16_t kDrumBank = 128;
   auto bagOfPreset = [&](std::size_t p) { return get16(phdr_.bytes.data() + p * kPhdr + 24); };
   auto bagOfInst = [&](std::size_t i) { return get16(inst_.bytes.data() + i * kInst + 20); };
@@ -229,7 +230,7 @@ SoundfontImage Soundfont::subset(const ChannelUse& melodic, const ChannelUse& dr
   for (std::size_t p = 0; p < presets; ++p) {
     const std::uint16_t program = get16(phdr_.bytes.data() + p * kPhdr + 20);
     const std::uint16_t bank = get16(phdr_.bytes.data() + p * kPhdr + 22);
-    const ChannelUse& use = bank == kDrumBank ? drums : melodic;
+    const audio::ChannelUse& use = bank == kDrumBank ? drums : melodic;
     if (program >= 128 || !use.programs.test(program)) continue;
     keptPresets.push_back(p);
     for (std::size_t b = bagOfPreset(p); b < bagOfPreset(p + 1); ++b) {
@@ -501,4 +502,4 @@ bool ReadOnlyFile::read(std::uint64_t at, void* to, std::uint64_t bytes) const {
   return true;
 }
 
-}  // namespace tervano::audio
+}  // namespace tervano::sound

@@ -1,13 +1,13 @@
-#include "audio/engine/wav.h"
+#include "sound/wav.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
 
-#include "audio/engine/riff.h"
+#include "sound/riff.h"
 
-namespace tervano::audio {
+namespace tervano::sound {
 namespace {
 
 constexpr std::uint16_t kTagPcm = 0x0001;
@@ -258,4 +258,4 @@ std::vector<float> toStereo(const WavSound& sound, int rate) {
   return out;
 }
 
-}  // namespace tervano::audio
+}  // namespace tervano::sound

@@ -8,7 +8,7 @@
 
 #include "audio/midi_check.h"
 
-namespace tervano::audio {
+namespace tervano::sound {
 
 // A file read at given offsets, exactly the bytes asked for (no read-ahead).
 class ReadOnlyFile {
@@ -72,7 +72,7 @@ class Soundfont {
   // would find in the whole soundfont. Of their zones only those that the given keys reach are
   // kept (the synthesizer picks zones by key), with their instruments and samples; so each of the
   // keys sounds exactly as it would with the whole soundfont.
-  SoundfontImage subset(const ChannelUse& melodic, const ChannelUse& drums) const;
+  SoundfontImage subset(const audio::ChannelUse& melodic, const audio::ChannelUse& drums) const;
 
   std::size_t presetCount() const;  // without the terminal record
 
@@ -91,4 +91,4 @@ class Soundfont {
   Chunk phdr_, pbag_, pmod_, pgen_, inst_, ibag_, imod_, igen_, shdr_;
 };
 
-}  // namespace tervano::audio
+}  // namespace tervano::sound

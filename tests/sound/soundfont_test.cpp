@@ -1,5 +1,5 @@
 // A piece's own soundfont, cut from the system's: it must sound exactly as the whole one does.
-#include "audio/engine/soundfont.h"
+#include "sound/soundfont.h"
 
 #include <fluidsynth.h>
 #include <gtest/gtest.h>
@@ -16,10 +16,13 @@
 #include "audio/midi_check.h"
 #include "audio_files.h"
 
-namespace tervano::audio {
+namespace tervano::sound {
 namespace {
 
 namespace fs = std::filesystem;
+using audio::ChannelUse;
+using audio::MidiPiece;
+using audio::readMidiPiece;
 using testing::MidiTrack;
 
 const char* systemSoundfont() {
@@ -223,4 +226,4 @@ TEST_F(SoundfontTest, BrokenOrForeignFilesAreNotTakenApart) {
 }
 
 }  // namespace
-}  // namespace tervano::audio
+}  // namespace tervano::sound

@@ -1,4 +1,4 @@
-#include "audio/engine/wav.h"
+#include "sound/wav.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 
 #include "audio_files.h"
 
-namespace tervano::audio {
+namespace tervano::sound {
 namespace {
 
 using namespace std::chrono_literals;
@@ -331,4 +331,4 @@ TEST(WavToStereo, ResamplingKeepsLengthPitchAndLoudness) {
 }
 
 }  // namespace
-}  // namespace tervano::audio
+}  // namespace tervano::sound
