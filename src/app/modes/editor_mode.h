@@ -42,9 +42,12 @@ class EditorMode : public EditingMode {
   void editWordListTajenka(const Event& event);
   void editWordListPairs(const Event& event);
   void buildFromWordList();
+  void loadWordListFile();
   void closeWordList();
 
   editor::CrosswordEditor editor_;
+  // Where the word-list dialog opens: the folder of the last file loaded.
+  std::string vocabularyFolder_;
   Routes<EditorMode> routes_;
   // The pointer's doings: they never keep the menu's hover rules from applying.
   Routes<EditorMode> hovers_;
