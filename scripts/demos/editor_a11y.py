@@ -33,6 +33,7 @@ EXPECTED = [
     ("push button", "Návrat k editaci"),
     ("push button", "Ukončit režim editace"),
     ("push button", "Sestavit ze slov ..."),
+    ("push button", "Načíst ze souboru ..."),
     ("label", "Data: ?"),
     ("text", "Tajenka:"),
     ("text", "Slova a nápovědy:"),
