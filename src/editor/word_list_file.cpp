@@ -1,5 +1,7 @@
 #include "editor/word_list_file.h"
 
+#include <algorithm>
+
 #include "data/cp1250.h"
 #include "data/textfile.h"
 
@@ -137,20 +139,26 @@ std::optional<LoadedWordList> loadWordListFile(const fs::path& file, ui::Host& h
   }
 
   LoadedWordList loaded;
-  for (const auto& p : pairs.pairs)
-    loaded.lines.append(wordListLine(p.answer, p.clue));
-  loaded.skippedLines = pairs.skippedTotal > 0;
+  const std::size_t shown = std::min(pairs.pairs.size(), kMaxWindowPairs);
+  for (std::size_t i = 0; i < shown; ++i)
+    loaded.lines.append(wordListLine(pairs.pairs[i].answer, pairs.pairs[i].clue));
+  loaded.leftOut = pairs.skippedTotal > 0 || shown < pairs.pairs.size();
   // With two columns the letters chose without a question: say so, in case they were wrong.
   const bool guessed = vocabulary.clueByLetters && vocabulary.columns.size() == 2;
-  if (!guessed && !loaded.skippedLines) return loaded;
-  loaded.report = "Ze souboru " + inQuotes(name) +
-                  " načtena slova s nápovědou: " + std::to_string(pairs.pairs.size()) + ".";
+  if (!guessed && !loaded.leftOut) return loaded;
+  loaded.report =
+      "Ze souboru " + inQuotes(name) + " načtena slova s nápovědou: " + std::to_string(shown) + ".";
+  if (shown < pairs.pairs.size())
+    loaded.report += "\rDo okna se vejde nejvýše " + std::to_string(kMaxWindowPairs) +
+                     " slov; další slova souboru od řádku " +
+                     std::to_string(pairs.pairs[shown].line) + " (" +
+                     std::to_string(pairs.pairs.size() - shown) + ") načtena nejsou.";
   if (guessed)
     loaded.report += "\rČeská písmena (ě, š, č, ř, ž, ů) má hlavně " +
                      std::to_string(columns->clue + 1) +
                      ". sloupec, proto jsou nápovědy z něj a slova z " +
                      std::to_string(columns->answer + 1) + ". sloupce.";
-  if (loaded.skippedLines) loaded.report += "\r\r" + skippedReport(pairs);
+  if (pairs.skippedTotal > 0) loaded.report += "\r\r" + skippedReport(pairs);
   return loaded;
 }
 

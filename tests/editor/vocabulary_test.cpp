@@ -341,6 +341,19 @@ TEST(Vocabulary, AReportListsTheFirstLinesAndCountsTheRest) {
   EXPECT_EQ(report.substr(0, report.find('\r')), "Tyto řádky souboru nešlo použít (5000):");
   EXPECT_NE(report.find("\rřádek 13: prázdný řádek\r… a 4988 dalších."), std::string::npos);
   EXPECT_EQ(report.find("řádek 14:"), std::string::npos);
+
+  // The window takes the first pairs; the rest are named by where they start.
+  testing::TempProgram dir;
+  std::string many = "Angličtina;Čeština\n";
+  for (std::size_t i = 0; i < kMaxWindowPairs + 3; ++i)
+    many += "cat;kočka\n";
+  dir.writeBytes("mnoho.csv", many);
+  testing::FakeHost host;
+  const auto loaded = loadWordListFile(dir.path("mnoho.csv"), host);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->lines.count(), static_cast<int>(kMaxWindowPairs));
+  EXPECT_TRUE(loaded->leftOut);
+  EXPECT_NE(loaded->report.find("od řádku 5002 (3) načtena nejsou"), std::string::npos);
 }
 
 }  // namespace

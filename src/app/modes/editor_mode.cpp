@@ -238,7 +238,7 @@ void EditorMode::loadWordListFile() {
       [](const std::string& l) { return l.find_first_not_of(" \t") != std::string::npos; });
   if (filled && !ui::confirm(host, kReplaceListQuestion)) return;
   c.setLines(id::kWordListPairs, loaded->lines);
-  if (loaded->skippedLines)
+  if (loaded->leftOut)
     ui::showWarning(host, loaded->report);
   else if (!loaded->report.empty())
     ui::showInfo(host, loaded->report);
