@@ -22,6 +22,8 @@ case $target in
   # past the seeds; their files are small, so allow a full set of them at once.
   crossword_fuzz | savedgame_fuzz) options=(-dict=fuzz/game.dict -max_len=1024 -len_control=0) ;;
   midi_fuzz) options=(-dict=fuzz/midi.dict) ;;
+  csv_fuzz) options=(-dict=fuzz/csv.dict) ;;
+  kvtml_fuzz) options=(-dict=fuzz/kvtml.dict) ;;
 esac
 
 scratch=$(mktemp -d /dev/shm/tervano-fuzz-XXXXXX)

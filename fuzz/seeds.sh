@@ -55,3 +55,17 @@ seed midi_fuzz format0 "$(hdr '\x00' '\x01')$note"
 seed midi_fuzz format1 "$(hdr '\x01' '\x02')$tempo$note"
 seed midi_fuzz sysex-running "$(hdr '\x00' '\x01')$sysex"
 seed midi_fuzz foreign-chunk "$(hdr '\x00' '\x01')XFIH\x00\x00\x00\x02ab$note"
+
+# csv_fuzz: the first byte also chooses how the pairs made of the input are written back
+# (separator, line end, encoding); the test files as spreadsheets write them.
+vocabulary=$(dirname "$0")/../tests/editor/vocabulary
+mkdir -p "$out/csv_fuzz" "$out/kvtml_fuzz"
+cp "$vocabulary"/*.csv "$out/csv_fuzz/"
+seed csv_fuzz quotes 'a,"b ""c"", d"\r\ne,"f\ng"\r\n"h'
+seed csv_fuzz tabs '\xff\xfes\x00\t\x00\x0d\x01\n\x00'
+seed csv_fuzz lines 'cat \xe2\x80\x93 ko\xc4\x8dka\n\ndog = pes\n'
+seed csv_fuzz header 'Word;Pozn\xe1mka;N\xe1pov\xecda\r\ncat;zv\xed\xf8e;ko\xe8ka\r\n'
+
+# kvtml_fuzz: the KDE programs' files, and a document type that declares entities.
+cp "$vocabulary"/*.kvtml "$out/kvtml_fuzz/"
+seed kvtml_fuzz entities '<!DOCTYPE kvtml [<!ENTITY a "&b;&b;"><!ENTITY b SYSTEM "x">]><kvtml version="2.0"><identifiers><identifier id="0"><locale>cs</locale></identifier><identifier id="1"/></identifiers><entries><entry><translation id="1"><text>&a;x</text></translation><translation id="0"><text><![CDATA[<&>]]></text></translation></entry></entries></kvtml>'

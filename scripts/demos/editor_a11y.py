@@ -34,6 +34,7 @@ EXPECTED = [
     ("push button", "Ukončit režim editace"),
     ("push button", "Sestavit ze slov ..."),
     ("push button", "Tisk a export ..."),
+    ("push button", "Načíst ze souboru ..."),
     ("label", "Data: ?"),
     ("text", "Tajenka:"),
     ("text", "Slova a nápovědy:"),

@@ -2,10 +2,12 @@
 """Writes a crossword in the real crossword editor and plays it in the real game, under the X
 server named by DISPLAY.
 
-    scripts/demos/editor_demo.py PROGRAM_FOLDER --shots OUT
+    scripts/demos/editor_demo.py PROGRAM_FOLDER --shots OUT [--kvtml FILE]
 
 1. Starts PROGRAM_FOLDER/tervano-hra -EDITOR, opens "Sestavit ze slov ..." and types a word list
-   with the tajenka "London"; sets the four scoring values by pointing at their captions.
+   with the tajenka "London" (or, with --kvtml, loads it through "Načíst ze souboru ...",
+   answering the questions with the columns offered and closing the report); sets the four
+   scoring values by pointing at their captions.
 2. Saves it through "Uložit" and the chooser as the next crossword of grade 1, loads it back
    with "Načíst" and leaves the editor with "Konec".
 3. Starts the game on a saved game at that crossword, types the solution from the files the
@@ -47,11 +49,36 @@ def choose(grade, crossword):
     return chooser, (cx + 88, cy + 138)
 
 
-def main():
+def load_vocabulary(wx, wy, path, shots):
+    """"Načíst ze souboru ...", the file typed into the dialog, every question answered with the
+    option offered, the report closed; screenshots of each."""
+    at(wx + 351, wy + 86, click=True)
+    dialog = find("^Načíst slova ze souboru$")
+    xdo("windowfocus", "--sync", dialog, check=False)
+    time.sleep(0.5)
+    shot(dialog, shots, "vocabulary-dialog")
+    xdo("type", "--delay", "5", path)
+    xdo("key", "Return")
+    n = 0
+    while True:
+        box = find("^(Otázka|Informace|Varování|Chyba)$", 3)
+        if not box:
+            break
+        title = xdo("getwindowname", box)
+        n += 1
+        shot(box, shots, "vocabulary-%d-%s" % (n, "question" if title == "Otázka" else "report"))
+        print("  %s" % title)
+        xdo("windowfocus", "--sync", box, check=False)
+        xdo("key", "Return")
+        time.sleep(0.5)
+
+
+def main(argv=None):
     ap = argparse.ArgumentParser()
     ap.add_argument("program")
     ap.add_argument("--shots", required=True)
-    a = ap.parse_args()
+    ap.add_argument("--kvtml")
+    a = ap.parse_args(argv)
     prog = pathlib.Path(a.program).resolve()
     desc = lines(ci(prog, "tervano/Tervano.ini"))
     number = str(int(desc[1]) + 1)
@@ -68,10 +95,13 @@ def main():
         wx, wy = int(geo["X"]), int(geo["Y"])
         at(wx + 250, wy + 60, click=True)
         xdo("type", "--delay", "20", TAJENKA)
-        at(wx + 200, wy + 200, click=True)
-        for line in PAIRS:
-            xdo("type", "--delay", "10", line)
-            xdo("key", "Return")
+        if a.kvtml:
+            load_vocabulary(wx, wy, a.kvtml, a.shots)
+        else:
+            at(wx + 200, wy + 200, click=True)
+            for line in PAIRS:
+                xdo("type", "--delay", "10", line)
+                xdo("key", "Return")
         shot(words, a.shots, "word-list")
         at(wx + 114, wy + 374, click=True)
 

@@ -121,6 +121,7 @@ void CrosswordEditor::declare(ui::Controls& c) {
   c.declare(id::kWordListWindow, captioned("Sestavit křížovku ze slov", false));
   c.declare(id::kWordListTajenka);
   c.declare(id::kWordListPairs);
+  c.declare(id::kWordListLoad, captioned("Načíst ze souboru ..."));
   c.declare(id::kWordListBuild, captioned("Sestavit"));
   c.declare(id::kWordListBack, captioned("Zpět"));
 }

@@ -50,35 +50,87 @@ std::string lineRef(const WordPair& p) {
   return "Řádek " + std::to_string(p.line) + " (" + quoted(p.answer) + ")";
 }
 
+// What the splitting skips between the answer and the clue.
+bool isSkippedBeforeClue(char32_t cp) {
+  return isBlank(cp) || isSeparator(cp) || cp == '-';
+}
+
+struct Split {
+  std::u32string answer;
+  std::u32string clue;
+};
+
+Split split(const std::u32string& text) {
+  const std::u32string line = trimmed(text);
+  std::size_t end = 0;
+  while (end < line.size() && !isBlank(line[end]) && !isSeparator(line[end]))
+    ++end;
+  // A hyphen joins the parts of a word; with blanks around it, it is the separator.
+  std::size_t rest = end;
+  while (rest < line.size() && isSkippedBeforeClue(line[rest]) && (line[rest] != '-' || rest > end))
+    ++rest;
+  return {line.substr(0, end), trimmed(line.substr(rest))};
+}
+
 }  // namespace
+
+std::pair<std::string, std::string> splitWordListLine(std::string_view line) {
+  const Split s = split(codePoints(line));
+  return {utf8(s.answer), utf8(s.clue)};
+}
+
+std::string wordProblem(std::string_view answer) {
+  for (char32_t cp : codePoints(answer))
+    if (!isLetter(cp))
+      return "slovo " + quoted(std::string(answer)) + " obsahuje znak " + quoted(utf8(cp)) +
+             "; slovo křížovky smí mít jen písmena";
+  return "";
+}
+
+std::string collapsedBlanks(std::string_view text) {
+  std::u32string out;
+  bool blank = false;
+  for (char32_t cp : codePoints(text)) {
+    // Line breaks, tabs and other controls would split the line or hide in the legend.
+    if (isBlank(cp) || cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) {
+      blank = !out.empty();
+      continue;
+    }
+    if (blank) out.push_back(' ');
+    blank = false;
+    out.push_back(cp);
+  }
+  return utf8(out);
+}
+
+std::string normalizedClue(std::string_view clue) {
+  const std::u32string text = codePoints(collapsedBlanks(clue));
+  std::size_t start = 0;
+  while (start < text.size() && isSkippedBeforeClue(text[start]))
+    ++start;
+  return utf8(text.substr(start));
+}
+
+std::string wordListLine(const std::string& answer, const std::string& clue) {
+  return answer + " – " + clue;
+}
 
 std::vector<WordPair> parseWordList(const TextList& lines) {
   std::vector<WordPair> pairs;
   for (int i = 0; i < lines.count(); ++i) {
-    const std::u32string line = trimmed(codePoints(lines.get(i)));
-    if (line.empty()) continue;
+    const std::u32string line = codePoints(lines.get(i));
+    if (trimmed(line).empty()) continue;
+    const Split s = split(line);
     const std::string where = "Řádek " + std::to_string(i + 1);
-    std::size_t end = 0;
-    while (end < line.size() && !isBlank(line[end]) && !isSeparator(line[end]))
-      ++end;
-    // A hyphen joins the parts of a word; with blanks around it, it is the separator.
-    const std::u32string answer = line.substr(0, end);
-    std::size_t rest = end;
-    while (rest < line.size() &&
-           (isBlank(line[rest]) || isSeparator(line[rest]) || (line[rest] == '-' && rest > end)))
-      ++rest;
-    const std::u32string clue = trimmed(line.substr(rest));
+    const std::string answer = utf8(s.answer);
     if (answer.empty())
       throw LayoutError(where + " nezačíná slovem: napište nejdřív slovo, pak jeho nápovědu.");
-    for (char32_t cp : answer)
-      if (!isLetter(cp))
-        throw LayoutError(where + ": slovo " + quoted(utf8(answer)) + " obsahuje znak " +
-                          quoted(utf8(cp)) +
-                          "; slovo křížovky smí mít jen písmena. Nápovědu oddělte mezerou.");
-    if (clue.empty())
-      throw LayoutError(where + " (" + quoted(utf8(answer)) +
+    if (const std::string problem = wordProblem(answer); !problem.empty())
+      throw LayoutError(where + ": " + problem + ". Nápovědu oddělte mezerou.");
+    if (s.clue.empty())
+      throw LayoutError(where + " (" + quoted(answer) +
                         "): chybí nápověda. Za slovo napište jeho českou nápovědu.");
-    pairs.push_back({utf8(answer), utf8(clue), i + 1});
+    pairs.push_back({answer, utf8(s.clue), i + 1});
   }
   return pairs;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "data/textlist.h"
@@ -20,6 +22,24 @@ struct WordPair {
 // Empty lines are skipped. Throws LayoutError naming the line of a pair without an answer or a
 // clue, or whose answer holds something other than letters.
 std::vector<WordPair> parseWordList(const TextList& lines);
+
+// One line of the list split as parseWordList splits it: the answer up to the first blank or
+// separator, the clue after the blanks and separators that follow (both trimmed, either empty).
+std::pair<std::string, std::string> splitWordListLine(std::string_view line);
+
+// Why the text cannot be a word of the crossword ("slovo „to go“ obsahuje znak „ “; ..."), or ""
+// when it can: letters only.
+std::string wordProblem(std::string_view answer);
+
+// Every run of blanks, line breaks and other control characters as one blank, none at either
+// end: what a line of the list can hold of a text read from elsewhere.
+std::string collapsedBlanks(std::string_view text);
+// A clue as a line of the list keeps it: collapsed, with no separator at its start.
+std::string normalizedClue(std::string_view clue);
+
+// The list's line of a pair, "monday – pondělí". For a word and a normalized clue parseWordList
+// reads it back as the same pair.
+std::string wordListLine(const std::string& answer, const std::string& clue);
 
 // The builder's input for a word list and its tajenka: the words in the list's order carry the
 // tajenka's letters, one each; a blank of the tajenka is a line without a word. Throws

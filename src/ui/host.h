@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -54,6 +55,11 @@ class Host {
   // A message box; in the text "\r" starts a new line. The caption overrides the kind's own.
   virtual Answer message(MessageKind kind, std::string_view text, Buttons buttons,
                          std::string_view caption = {}) = 0;
+  // A question answered by picking one of the options (the preselected one is offered first);
+  // nullopt when the user cancels.
+  virtual std::optional<std::size_t> choose(std::string_view question,
+                                            const std::vector<std::string>& options,
+                                            std::size_t preselected) = 0;
   virtual std::optional<std::string> openFile(const FileDialogOptions& options) = 0;
   virtual std::optional<std::string> saveFile(const FileDialogOptions& options) = 0;
 

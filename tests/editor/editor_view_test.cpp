@@ -81,6 +81,7 @@ class EditorViewTest : public QObject {
         {id::kWordListTajenka, "Tajenka:"},
         {id::kWordListPairs, "Slova a nápovědy:"},
         {id::kWordListBuild, "Sestavit"},
+        {id::kWordListLoad, "Načíst ze souboru ..."},
         {id::kWordListBack, "Zpět"},
         {id::kDataPrint, "Tisk a export ..."},
         {id::kPrintScopeCrossword, "Tato křížovka"},
@@ -186,6 +187,17 @@ class EditorViewTest : public QObject {
     QTest::mouseClick(qobject_cast<QAbstractButton*>(p.w(id::kPrintBack)), Qt::LeftButton);
     QVERIFY(!window->isVisible());
     QVERIFY(p.window.isEnabled());
+  }
+
+  // "Načíst ze souboru ..." fills the window's list where the teacher edits it.
+  void aLoadedWordListShowsInTheWindow() {
+    Program p;
+    p.click(id::kDataFromWords);
+    p.rig.dir.writeBytes("slova.csv", "Angličtina;Čeština\ncat;kočka\nbus;autobus\n");
+    p.rig.host.pick(p.rig.dir.path("slova.csv"));
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(p.w(id::kWordListLoad)), Qt::LeftButton);
+    QCOMPARE(qobject_cast<QPlainTextEdit*>(p.w(id::kWordListPairs))->toPlainText(),
+             QString("cat – kočka\nbus – autobus"));
   }
 };
 

@@ -82,6 +82,27 @@ ui::Answer FakeHost::message(ui::MessageKind kind, std::string_view text, ui::Bu
   return buttons == ui::Buttons::Ok ? ui::Answer::Ok : a;
 }
 
+std::optional<std::size_t> FakeHost::choose(std::string_view question,
+                                            const std::vector<std::string>& options,
+                                            std::size_t preselected) {
+  guard();
+  std::optional<std::size_t> chosen = preselected;
+  if (!choices_.empty()) {
+    chosen = choices_.front();
+    choices_.pop_front();
+  } else if (randomMode_) {
+    const std::size_t n = random_() % (options.size() + 1);
+    chosen = n < options.size() ? std::optional<std::size_t>(n) : std::nullopt;
+  }
+  std::string line = "choose: " + std::string(question) + " [";
+  for (std::size_t i = 0; i < options.size(); ++i)
+    line += (i ? " | " : "") + options[i];
+  line += "] -> ";
+  line += chosen && *chosen < options.size() ? options[*chosen] : std::string("cancel");
+  record(std::move(line));
+  return chosen;
+}
+
 std::optional<std::string> FakeHost::randomFile() {
   if (!randomMode_ || randomFiles_.empty() || random_() % 2 == 0) return std::nullopt;
   return randomFiles_[random_() % randomFiles_.size()];

@@ -45,6 +45,12 @@ class FakeHost : public ui::Host {
   FakeHost& ok() { return answer(ui::Answer::Ok); }
   FakeHost& cancel() { return answer(ui::Answer::Cancel); }
   FakeHost& retry() { return answer(ui::Answer::Retry); }
+  // Queues the answer of the next question with options: an option's index, nullopt to cancel.
+  // Unscripted questions take the preselected option.
+  FakeHost& choice(std::optional<std::size_t> index) {
+    choices_.push_back(index);
+    return *this;
+  }
   FakeHost& pick(std::optional<std::string> path) {
     files_.push_back(std::move(path));
     return *this;
@@ -62,6 +68,9 @@ class FakeHost : public ui::Host {
 
   ui::Answer message(ui::MessageKind kind, std::string_view text, ui::Buttons buttons,
                      std::string_view caption) override;
+  std::optional<std::size_t> choose(std::string_view question,
+                                    const std::vector<std::string>& options,
+                                    std::size_t preselected) override;
   std::optional<std::string> openFile(const ui::FileDialogOptions& options) override;
   std::optional<std::string> saveFile(const ui::FileDialogOptions& options) override;
   void playWavSync(const std::string& path) override;
@@ -88,7 +97,7 @@ class FakeHost : public ui::Host {
   bool quitRequested() const override { return quit_; }
   ui::Cursor cursor() const { return cursor_; }
   const std::vector<ui::FileDialogOptions>& dialogs() const { return dialogs_; }
-  std::size_t pendingAnswers() const { return answers_.size() + files_.size(); }
+  std::size_t pendingAnswers() const { return answers_.size() + files_.size() + choices_.size(); }
   Music& fakeMusic() { return music_; }
 
  private:
@@ -97,6 +106,7 @@ class FakeHost : public ui::Host {
   Music music_;
   std::deque<ui::Answer> answers_;
   std::deque<std::optional<std::string>> files_;
+  std::deque<std::optional<std::size_t>> choices_;
   std::deque<std::function<void()>> duringBox_;
   std::deque<std::function<void()>> scripts_;
   std::vector<std::thread> scriptThreads_;

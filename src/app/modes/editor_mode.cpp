@@ -1,11 +1,16 @@
 #include "app/modes/editor_mode.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
 #include "app/application.h"
 #include "app/chooser.h"
 #include "app/screens.h"
 #include "data/numbers.h"
 #include "data/records.h"
 #include "editor/word_list.h"
+#include "editor/word_list_file.h"
 #include "ui/ids.h"
 
 namespace tervano::app {
@@ -19,6 +24,9 @@ constexpr const char* kScoreSpins[] = {id::kScoreSpinGood, id::kScoreSpinBad,
 constexpr const char* kScoreCaptions[] = {id::kScoreGoodCaption, id::kScoreBadCaption,
                                           id::kScoreGoodTajenkaCaption,
                                           id::kScoreBadTajenkaCaption};
+
+constexpr const char* kReplaceListQuestion =
+    "Načtená slova nahradí seznam slov v okně.\rChcete pokračovat?";
 
 constexpr const char* kReplaceQuestion =
     "Sestavená křížovka nahradí neuložené řešení, mapu a legendu.\rChcete pokračovat?";
@@ -41,6 +49,7 @@ EditorMode::EditorMode(Application& app)
       .on(Kind::Edit, id::kWordListTajenka, &EditorMode::editWordListTajenka)
       .on(Kind::Edit, id::kWordListPairs, &EditorMode::editWordListPairs)
       .click(id::kWordListBuild, &EditorMode::buildFromWordList)
+      .click(id::kWordListLoad, &EditorMode::loadWordListFile)
       .click(id::kWordListBack, &EditorMode::closeWordList)
       .click(id::kDataPrint, &EditorMode::openPrint)
       .on(Kind::Toggle, id::kPrintScopeCrossword, &EditorMode::choosePrintScope)
@@ -223,6 +232,30 @@ void EditorMode::buildFromWordList() {
   setStatus(kStatusUnsaved);
   closeWordList();
   returnToEditing();
+}
+
+void EditorMode::loadWordListFile() {
+  ui::Host& host = app_.host();
+  ui::Controls& c = app_.controls();
+  if (vocabularyFolder_.empty()) {
+    const char* home = std::getenv("HOME");
+    vocabularyFolder_ = home && *home ? home : app_.folder().root().string();
+  }
+  const auto file = host.openFile(editor::vocabularyDialog(vocabularyFolder_));
+  if (!file) return;
+  vocabularyFolder_ = std::filesystem::path(*file).parent_path().string();
+  const auto loaded = editor::loadWordListFile(*file, host);
+  if (!loaded) return;
+  const TextList& current = c.lines(id::kWordListPairs);
+  const bool filled = std::any_of(
+      current.lines().begin(), current.lines().end(),
+      [](const std::string& l) { return l.find_first_not_of(" \t") != std::string::npos; });
+  if (filled && !ui::confirm(host, kReplaceListQuestion)) return;
+  c.setLines(id::kWordListPairs, loaded->lines);
+  if (loaded->leftOut)
+    ui::showWarning(host, loaded->report);
+  else if (!loaded->report.empty())
+    ui::showInfo(host, loaded->report);
 }
 
 void EditorMode::closeWordList() {

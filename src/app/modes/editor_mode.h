@@ -44,6 +44,7 @@ class EditorMode : public EditingMode {
   void editWordListTajenka(const Event& event);
   void editWordListPairs(const Event& event);
   void buildFromWordList();
+  void loadWordListFile();
   void closeWordList();
   void openPrint();
   void choosePrintScope(const Event& event);
@@ -55,6 +56,8 @@ class EditorMode : public EditingMode {
 
   editor::CrosswordEditor editor_;
   editor::PrintWindow print_;
+  // Where the word-list dialog opens: the folder of the last file loaded.
+  std::string vocabularyFolder_;
   Routes<EditorMode> routes_;
   // The pointer's doings: they never keep the menu's hover rules from applying.
   Routes<EditorMode> hovers_;

@@ -32,6 +32,7 @@ inline constexpr const char* kDataPrint = "editor.dataPrint";          // "Tisk 
 inline constexpr const char* kWordListWindow = "wordList.window";
 inline constexpr const char* kWordListTajenka = "wordList.tajenka";
 inline constexpr const char* kWordListPairs = "wordList.pairs";
+inline constexpr const char* kWordListLoad = "wordList.load";  // "Načíst ze souboru ..."
 inline constexpr const char* kWordListBuild = "wordList.build";
 inline constexpr const char* kWordListBack = "wordList.back";
 

@@ -2,15 +2,21 @@
 
 #include <QAbstractFileIconProvider>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
 #include <QTranslator>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <map>
 
 #include "audio/session_bus.h"
@@ -38,6 +44,36 @@ QString QtHost::filterText(const ui::FileFilter& f) {
     patterns << pattern;
   }
   return q(f.label) + " (" + patterns.join(' ') + ")";
+}
+
+std::optional<std::size_t> QtHost::choose(std::string_view question,
+                                          const std::vector<std::string>& options,
+                                          std::size_t preselected) {
+  if (beforeModal_) beforeModal_();
+  QDialog dialog(boxParent());
+  dialog.setObjectName("choiceDialog");
+  dialog.setWindowTitle("Otázka");
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* text = new QLabel(q(question).replace('\r', '\n'));
+  layout->addWidget(text);
+  QButtonGroup group;
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    auto* option = new QRadioButton(q(options[i]));
+    option->setAccessibleName(option->text());
+    group.addButton(option, static_cast<int>(i));
+    layout->addWidget(option);
+    if (i == preselected) option->setChecked(true);
+  }
+  auto* buttons = new QDialogButtonBox;
+  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
+  buttons->addButton("Zrušit", QDialogButtonBox::RejectRole);
+  ok->setDefault(true);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  if (QAbstractButton* checked = group.checkedButton()) checked->setFocus();
+  if (dialog.exec() != QDialog::Accepted || group.checkedId() < 0) return std::nullopt;
+  return static_cast<std::size_t>(group.checkedId());
 }
 
 namespace {

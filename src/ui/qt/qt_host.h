@@ -29,6 +29,9 @@ class QtHost : public ui::Host {
 
   ui::Answer message(ui::MessageKind kind, std::string_view text, ui::Buttons buttons,
                      std::string_view caption) override;
+  std::optional<std::size_t> choose(std::string_view question,
+                                    const std::vector<std::string>& options,
+                                    std::size_t preselected) override;
   std::optional<std::string> openFile(const ui::FileDialogOptions& options) override;
   std::optional<std::string> saveFile(const ui::FileDialogOptions& options) override;
   void playWavSync(const std::string& path) override;

@@ -20,7 +20,9 @@ WordListWindow::WordListWindow(Forms& forms, QWidget* anchor)
   tajenka->setAccessibleName("Tajenka:");
 
   const QString pairsCaption = "Slova a nápovědy:";
-  forms.caption(this, QRect(14, 82, 412, 18), pairsCaption, style::kLime);
+  forms.caption(this, QRect(14, 79, 250, 18), pairsCaption, style::kLime);
+  // A list from a spreadsheet or a vocabulary trainer, to edit here before "Sestavit".
+  forms.button(id::kWordListLoad, this, QRect(276, 76, 150, 24));
   forms
       .caption(this, QRect(14, 100, 412, 34),
                "Na každý řádek jedno slovo a jeho nápověda, například „monday – pondělí“. "

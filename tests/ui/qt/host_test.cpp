@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
@@ -25,6 +27,35 @@ class HostTest : public QObject {
     QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QString("Zrušit"));
     QCOMPARE(box.button(QDialogButtonBox::Open)->text(), QString("Otevřít"));
     QCOMPARE(box.button(QDialogButtonBox::Yes)->text().remove('&'), QString("Ano"));
+  }
+
+  // A question with options: the preselected one is checked, the one clicked is the answer, and
+  // each option is named for a screen reader by its text; cancelling answers nothing.
+  void aChoiceAnswersWithTheOptionPicked() {
+    tervano::qt::QtHost host("", "", nullptr);
+    const std::vector<std::string> options = {"1. sloupec „English“", "2. sloupec „Čeština“",
+                                              "3. sloupec"};
+    for (int pick : {2, 0, -1}) {
+      QTimer::singleShot(0, [pick] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        const auto radios = dialog->findChildren<QRadioButton*>();
+        QCOMPARE(radios.size(), 3);
+        QVERIFY(radios[1]->isChecked());
+        QCOMPARE(radios[1]->accessibleName(), QString("2. sloupec „Čeština“"));
+        if (pick < 0) {
+          dialog->reject();
+          return;
+        }
+        radios[pick]->click();
+        dialog->accept();
+      });
+      const auto chosen = host.choose("Ve kterém sloupci je česká nápověda?", options, 1);
+      if (pick < 0)
+        QVERIFY(!chosen.has_value());
+      else
+        QCOMPARE(chosen.value_or(99), static_cast<std::size_t>(pick));
+    }
   }
 
   void aNewInstanceGetsTheProgramFolderAndItsHelpFolder() {
