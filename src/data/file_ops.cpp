@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -121,6 +122,24 @@ int result(int rc) {
 
 std::atomic<unsigned long> temporaryCounter{0};
 
+// The process id, asked once per process (every temporary name holds it); a forked child asks
+// again.
+std::atomic<pid_t> cachedPid{0};
+const int forgetPidInChild = ::pthread_atfork(nullptr, nullptr, [] { cachedPid.store(0); });
+
+}  // namespace
+
+pid_t processId() {
+  pid_t pid = cachedPid.load(std::memory_order_relaxed);
+  if (pid == 0) {
+    pid = ::getpid();
+    cachedPid.store(pid, std::memory_order_relaxed);
+  }
+  return pid;
+}
+
+namespace {
+
 bool allDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -143,7 +162,7 @@ fs::path parentOf(const fs::path& p) {
 // --- temporary names ---
 
 std::string temporaryName() {
-  return concat({kTemporaryPrefix, std::to_string(::getpid()), "-",
+  return concat({kTemporaryPrefix, std::to_string(processId()), "-",
                  std::to_string(temporaryCounter.fetch_add(1, std::memory_order_relaxed))});
 }
 
@@ -160,7 +179,7 @@ std::optional<pid_t> temporaryOwner(std::string_view name) {
 
 bool processAlive(pid_t pid) {
   if (pid <= 0) return false;
-  if (pid == ::getpid()) return true;
+  if (pid == processId()) return true;
   return ::kill(pid, 0) == 0 || errno != ESRCH;
 }
 
@@ -206,7 +225,12 @@ int createFile(const fs::path& path, unsigned mode, Fd& out) {
 }
 
 int flushFile(int fd) {
-  return gated([&] { return seam::flushingToDisk() ? result(::fsync(fd)) : 0; });
+  // The data and what is needed to read them back (size, blocks); the times may follow later.
+  return gated([&] { return seam::flushingToDisk() ? result(::fdatasync(fd)) : 0; });
+}
+
+int append(int fd, std::string_view bytes) {
+  return gated([&] { return writeAll(fd, bytes.data(), bytes.size()) ? 0 : errno; });
 }
 
 int rename(const fs::path& from, const fs::path& to) {

@@ -88,6 +88,8 @@ std::string temporaryName();
 // The process that made a temporary entry of this name: the bounded form above, or the form that
 // earlier versions used, ".<target>.tmp-<pid>-<n>". Nothing for any other name.
 std::optional<pid_t> temporaryOwner(std::string_view name);
+// This process's id (asked of the system once per process).
+pid_t processId();
 // False only when the process is known to be gone (it may belong to another user).
 bool processAlive(pid_t pid);
 
@@ -118,6 +120,8 @@ bool writeAll(int fd, const char* data, std::size_t size);
 int createFile(const std::filesystem::path& path, unsigned mode, Fd& out);
 // Flushes a written file to the disk: where a full disk shows at the latest.
 int flushFile(int fd);
+// Appends bytes to an open file in one write.
+int append(int fd, std::string_view bytes);
 // Renames, replacing a file (or an empty folder) at `to` as rename(2) does.
 int rename(const std::filesystem::path& from, const std::filesystem::path& to);
 // Renames only when nothing is at `to` (EEXIST otherwise). Where the file system lacks the

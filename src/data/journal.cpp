@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kHeader = "tervano-journal 1";
-constexpr std::string_view kEnd = "end";
+constexpr std::string_view kEnd = "end\n";
+constexpr std::string_view kCommit = "commit\n";
 
 const char* kindWord(Step::Kind kind) {
   switch (kind) {
@@ -89,8 +90,7 @@ std::optional<std::string> decodeName(std::string_view word) {
 
 std::string encode(const Record& r) {
   auto id = [](ino_t v) { return std::to_string(static_cast<unsigned long long>(v)); };
-  std::string out = concat({kHeader, "\nlabel ", encodeName(r.label), "\nstate ",
-                            r.committed ? "committed" : "intent", "\n"});
+  std::string out = concat({kHeader, "\nlabel ", encodeName(r.label), "\n"});
   for (const Step& s : r.steps) {
     out += concat({kindWord(s.kind), " ", encodeName(s.target), " ", encodeName(s.source)});
     if (s.kind == Step::Kind::Replace) out += concat({" ", encodeName(s.aside)});
@@ -100,29 +100,33 @@ std::string encode(const Record& r) {
   }
   for (const std::string& p : r.removals)
     out += concat({"remove ", encodeName(p), "\n"});
-  out += concat({kEnd, "\n"});
+  out += kEnd;
+  if (r.committed) out += kCommit;
   return out;
 }
 
 std::optional<Record> decode(std::string_view text) {
+  // After "end" only the commit mark may follow; a mark cut short by a crash was never made.
+  const std::size_t end = text.rfind(concat({"\n", kEnd}));
+  if (end == std::string_view::npos) return std::nullopt;
+  const std::string_view mark = text.substr(end + 1 + kEnd.size());
+  if (!kCommit.starts_with(mark)) return std::nullopt;
   std::vector<std::string_view> lines;
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t end = text.find('\n', i);
-    if (end == std::string_view::npos) return std::nullopt;  // every line ends, "end" too
-    lines.push_back(text.substr(i, end - i));
-    i = end + 1;
+  const std::string_view body = text.substr(0, end + 1);
+  for (std::size_t i = 0; i < body.size();) {
+    const std::size_t eol = body.find('\n', i);
+    lines.push_back(body.substr(i, eol - i));
+    i = eol + 1;
   }
-  if (lines.size() < 4 || lines.front() != kHeader || lines.back() != kEnd) return std::nullopt;
+  if (lines.size() < 2 || lines.front() != kHeader) return std::nullopt;
   Record r;
-  auto label = wordsOf(lines[1]);
-  auto state = wordsOf(lines[2]);
-  if (label.size() != 2 || label[0] != "label" || state.size() != 2 || state[0] != "state")
-    return std::nullopt;
+  r.committed = mark == kCommit;
+  const auto label = wordsOf(lines[1]);
+  if (label.size() != 2 || label[0] != "label") return std::nullopt;
   auto name = decodeName(label[1]);
-  if (!name || (state[1] != "committed" && state[1] != "intent")) return std::nullopt;
+  if (!name) return std::nullopt;
   r.label = *name;
-  r.committed = state[1] == "committed";
-  for (std::size_t i = 3; i + 1 < lines.size(); ++i) {
+  for (std::size_t i = 2; i < lines.size(); ++i) {
     const auto w = wordsOf(lines[i]);
     if (w.empty()) return std::nullopt;
     if (w[0] == "remove") {
@@ -281,8 +285,16 @@ int cleanUp(const fs::path& root, const Record& r) {
     if (first == 0) first = err;
   };
   for (const Step& s : r.steps) {
-    if (s.stagedSource) remove(s.source);
-    if (s.kind == Step::Kind::Replace) remove(s.aside);
+    if (s.kind == Step::Kind::Replace) {
+      // The staged name holds a file (or the link it replaced), never a folder.
+      if (const auto p = place(root, s.source)) {
+        const int err = fileops::removeFile(*p);
+        if (first == 0) first = err;
+      }
+      remove(s.aside);
+    } else if (s.stagedSource) {
+      remove(s.source);
+    }
   }
   if (r.committed)
     for (const std::string& p : r.removals)
@@ -316,6 +328,10 @@ int writeLocked(const fs::path& path, const Record& record, fileops::Fd& lock) {
   fileops::syncFolder(folder);
   lock = std::move(fd);
   return 0;
+}
+
+int markCommitted(const fileops::Fd& journal) {
+  return fileops::append(journal.get(), kCommit);
 }
 
 }  // namespace tervano::journal

@@ -50,9 +50,21 @@ struct Record {
   bool operator==(const Record&) const = default;
 };
 
-// The text of a journal. Lines of words separated by blanks; a name is written with "%XX" for
-// '%', the bytes up to the blank and DEL, so any Linux file name (newlines, quotes, any bytes)
-// round-trips, and Czech letters stay readable. The last line is "end".
+// The text of a journal:
+//
+//   tervano-journal 1
+//   label Uložení%20křížovky%201/2
+//   replace tervano/r1/k2/k.lk tervano/r1/k2/.tvtmp-812-0 tervano/r1/k2/.tvtmp-812-4 1311 1407
+//   move tervano/r1/k4 tervano/r1/.tvtmp-812-5 0 1412 staged
+//   exchange tervano tervano31 1200 1250
+//   remove .tvtmp-812-9
+//   end
+//   commit
+//
+// Lines of words separated by blanks; a name is written with "%XX" for '%', the bytes up to the
+// blank and DEL, so any Linux file name (newlines, quotes, any bytes) round-trips, and Czech
+// letters stay readable. The numbers are the inodes of target and source before the step. The
+// commit mark is the line appended after "end"; a mark cut short by a crash counts as not made.
 std::string encode(const Record& record);
 // Nothing when the text is not a whole journal of this version.
 std::optional<Record> decode(std::string_view text);
@@ -77,6 +89,9 @@ int cleanUp(const std::filesystem::path& root, const Record& record);
 // The folders whose entries the steps change, to be made durable before the commit mark.
 std::vector<std::filesystem::path> foldersOf(const std::filesystem::path& root,
                                              const Record& record);
+
+// Appends the commit mark to the journal (one write: made or not). The caller flushes it.
+int markCommitted(const fileops::Fd& journal);
 
 // Writes the record as the journal file `path` in one step (temporary file, flush, rename), and
 // holds an exclusive flock on the new file from before it takes the name: at every moment the

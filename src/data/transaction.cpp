@@ -170,6 +170,7 @@ fs::path Transaction::newFolder(const fs::path& target) {
   if (const fs::path inside = inNewFolder(target); !inside.empty()) {
     const int err = fileops::makeFolder(inside);
     if (err != 0 && err != EEXIST) throw FileError(folderErrorText(target, err));
+    stagedFolders_.push_back(inside);
     return inside;
   }
   // The highest missing folder is the one that appears with the commit; those below it are made
@@ -190,11 +191,13 @@ fs::path Transaction::newFolder(const fs::path& target) {
   descriptions_.push_back({Failed::Folder, top});
   addStep(std::move(step), top, staged);
   newFolders_.emplace_back(top, staged);
+  stagedFolders_.push_back(staged);
   fs::path inside = staged;
   for (const fs::path& part : normal.lexically_relative(top)) {
     if (part == ".") break;
     inside /= part;
     if (const int err = fileops::makeFolder(inside)) throw FileError(folderErrorText(target, err));
+    stagedFolders_.push_back(inside);
   }
   return inside;
 }
@@ -240,10 +243,13 @@ void Transaction::removeAfterCommit(const fs::path& entry) {
 
 void Transaction::commit(Policy policy) {
   if (finished_) throw std::logic_error("Transaction committed twice");
-  journal_ = root_ / concat({kJournalPrefix, std::to_string(::getpid()), "-",
+  journal_ = root_ / concat({kJournalPrefix, std::to_string(fileops::processId()), "-",
                              std::to_string(journalCounter.fetch_add(1))});
   const bool finishing = policy == Policy::FinishOnceStarted;
   record_.committed = finishing;
+  // What was written into new folders is on the disk before anything depends on it.
+  for (const fs::path& folder : stagedFolders_)
+    fileops::syncFolder(folder);
   if (const int err = journal::writeLocked(journal_, record_, lock_)) {
     discard();
     throw TransactionError(journalErrorText(journal_, err), true);
@@ -253,19 +259,20 @@ void Transaction::commit(Policy policy) {
       fail(describe(descriptions_[i], err), i);
     }
   }
+  bool durable = true;
   if (!finishing) {
     // Every step on the disk before the mark that says so.
     for (const fs::path& folder : journal::foldersOf(root_, record_))
       fileops::syncFolder(folder);
-    record_.committed = true;
-    if (const int err = journal::writeLocked(journal_, record_, lock_)) {
-      record_.committed = false;
+    if (const int err = journal::markCommitted(lock_))
       fail(journalErrorText(journal_, err), record_.steps.size());
-    }
+    record_.committed = true;
+    // A mark that may not be on the disk yet: the old files stay until a recovery has read it.
+    durable = fileops::flushFile(lock_.get()) == 0;
   }
   finished_ = true;
   // Forward only from here; what fails now the next recovery finishes.
-  if (journal::cleanUp(root_, record_) == 0) fileops::removeFile(journal_);
+  if (durable && journal::cleanUp(root_, record_) == 0) fileops::removeFile(journal_);
   lock_ = fileops::Fd();
   if (folder_ != nullptr)
     for (const std::string& path : written_)

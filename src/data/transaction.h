@@ -123,7 +123,8 @@ class Transaction {
   journal::Record record_;
   std::map<std::filesystem::path, ino_t> planned_;
   std::vector<std::pair<std::filesystem::path, std::filesystem::path>> newFolders_;
-  std::vector<Failed> descriptions_;  // per step
+  std::vector<std::filesystem::path> stagedFolders_;  // every folder made inside them
+  std::vector<Failed> descriptions_;                  // per step
   std::vector<std::string> written_;  // told to the folder's write observer after the commit
   std::filesystem::path journal_;
   fileops::Fd lock_;
