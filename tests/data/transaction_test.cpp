@@ -130,7 +130,9 @@ TEST_P(KilledTransaction, AKillAfterAnyMutationIsRecoveredToAllOldOrAllNew) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndOddFolder, KilledTransaction,
-                         ::testing::Values("program", testing::kOddFolder));
+                         ::testing::Values("program", testing::kOddFolder), [](const auto& info) {
+                           return std::string(info.index == 0 ? "Plain" : "OddFolder");
+                         });
 
 TEST(Transaction, ARecoveryKilledAtAnyOfItsStepsEndsTheSameWhenRunAgain) {
   Scene s;

@@ -149,7 +149,9 @@ TEST_P(RecoveryOfASave, KilledAtAnyOfItsStepsItEndsTheSameWhenRunAgain) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSaves, RecoveryOfASave,
-                         ::testing::Values(Save::OverExisting, Save::AsNew));
+                         ::testing::Values(Save::OverExisting, Save::AsNew), [](const auto& info) {
+                           return std::string(info.param == Save::AsNew ? "AsNew" : "OverExisting");
+                         });
 
 TEST_P(InterruptedSave, AFullOrReadOnlyDiskAtAnyMutationLeavesEveryFileAsItWas) {
   for (const int err : {ENOSPC, EROFS}) {
@@ -201,7 +203,12 @@ INSTANTIATE_TEST_SUITE_P(BothSavesInAPlainAndAnOddFolder, InterruptedSave,
                          ::testing::Values(Case{Save::OverExisting, "program"},
                                            Case{Save::AsNew, "program"},
                                            Case{Save::OverExisting, testing::kOddFolder},
-                                           Case{Save::AsNew, testing::kOddFolder}));
+                                           Case{Save::AsNew, testing::kOddFolder}),
+                         [](const auto& info) {
+                           return std::string(info.param.kind == Save::AsNew ? "AsNew"
+                                                                             : "OverExisting") +
+                                  (std::string(info.param.below) == "program" ? "" : "InOddFolder");
+                         });
 
 TEST(EditorSave, AReadOnlyListRefusesANewCrosswordBeforeAnythingChanges) {
   EditorRig rig;
