@@ -233,7 +233,7 @@ int append(int fd, std::string_view bytes) {
   return gated([&] { return writeAll(fd, bytes.data(), bytes.size()) ? 0 : errno; });
 }
 
-int rename(const fs::path& from, const fs::path& to) {
+int renameOver(const fs::path& from, const fs::path& to) {
   return gated([&] { return result(::rename(from.c_str(), to.c_str())); });
 }
 
@@ -241,7 +241,7 @@ bool lacksExchange(int err) {
   return err == EINVAL || err == ENOSYS || err == EOPNOTSUPP;
 }
 
-int renameNoReplace(const fs::path& from, const fs::path& to) {
+int rename(const fs::path& from, const fs::path& to) {
   const int err = gated([&] {
     return result(::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE));
   });
@@ -255,7 +255,7 @@ int renameNoReplace(const fs::path& from, const fs::path& to) {
     return removeFile(from);
   }
   if (entryId(to) != 0) return EEXIST;
-  return fileops::rename(from, to);
+  return fileops::renameOver(from, to);
 }
 
 int exchange(const fs::path& a, const fs::path& b) {
@@ -373,7 +373,7 @@ int FileReplacement::keep() {
 
 int FileReplacement::commit() {
   if (const int err = keep()) return err;
-  if (const int err = fileops::rename(temp_, target_)) {
+  if (const int err = fileops::renameOver(temp_, target_)) {
     removeFile(temp_);
     return err;
   }

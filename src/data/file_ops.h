@@ -122,12 +122,13 @@ int createFile(const std::filesystem::path& path, unsigned mode, Fd& out);
 int flushFile(int fd);
 // Appends bytes to an open file in one write.
 int append(int fd, std::string_view bytes);
-// Renames, replacing a file (or an empty folder) at `to` as rename(2) does.
-int rename(const std::filesystem::path& from, const std::filesystem::path& to);
 // Renames only when nothing is at `to` (EEXIST otherwise). Where the file system lacks the
 // kernel's no-replace rename, a file is hard-linked and unlinked, and a folder is renamed after a
 // check (two counted mutations or one).
-int renameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to);
+int rename(const std::filesystem::path& from, const std::filesystem::path& to);
+// Renames over what is at `to`: a file (or an empty folder) there is replaced, as rename(2) does.
+// Only for putting a new file in place of an old one.
+int renameOver(const std::filesystem::path& from, const std::filesystem::path& to);
 // Exchanges two existing entries in one step (renameat2 RENAME_EXCHANGE). Where the file system
 // lacks it the result is kNoExchange and nothing changed.
 int exchange(const std::filesystem::path& a, const std::filesystem::path& b);

@@ -210,9 +210,9 @@ std::optional<Places> placesOf(const fs::path& root, const Step& s) {
 int replaceWithoutExchange(const Places& p) {
   const int linked = fileops::hardLink(p.target, p.aside);
   if (linked != 0) {
-    if (const int moved = fileops::rename(p.target, p.aside)) return moved;
+    if (const int moved = fileops::renameOver(p.target, p.aside)) return moved;
   }
-  return fileops::rename(p.source, p.target);
+  return fileops::renameOver(p.source, p.target);
 }
 
 }  // namespace
@@ -223,12 +223,12 @@ int apply(const fs::path& root, const Step& s) {
   if (entryId(p->target) != s.targetId || entryId(p->source) != s.sourceId) return ESTALE;
   switch (s.kind) {
     case Step::Kind::Replace: {
-      if (s.targetId == 0) return fileops::renameNoReplace(p->source, p->target);
+      if (s.targetId == 0) return fileops::rename(p->source, p->target);
       const int err = fileops::exchange(p->target, p->source);
       return fileops::lacksExchange(err) ? replaceWithoutExchange(*p) : err;
     }
     case Step::Kind::Move:
-      return fileops::renameNoReplace(p->source, p->target);
+      return fileops::rename(p->source, p->target);
     case Step::Kind::Exchange:
       return fileops::exchange(p->target, p->source);
   }
@@ -244,13 +244,13 @@ int undo(const fs::path& root, const Step& s) {
       if (now == s.targetId) return 0;
       // Something neither old nor new: not this step's to touch.
       if (now != s.sourceId && now != 0) return 0;
-      if (s.targetId == 0) return fileops::rename(p->target, p->source);
+      if (s.targetId == 0) return fileops::renameOver(p->target, p->source);
       for (const fs::path& old : {p->source, p->aside})
-        if (entryId(old) == s.targetId) return fileops::rename(old, p->target);
+        if (entryId(old) == s.targetId) return fileops::renameOver(old, p->target);
       return now == 0 ? ENOENT : 0;
     }
     case Step::Kind::Move:
-      return now == s.sourceId ? fileops::renameNoReplace(p->target, p->source) : 0;
+      return now == s.sourceId ? fileops::rename(p->target, p->source) : 0;
     case Step::Kind::Exchange:
       if (now == s.sourceId && entryId(p->source) == s.targetId)
         return fileops::exchange(p->target, p->source);
@@ -267,9 +267,9 @@ int redo(const fs::path& root, const Step& s) {
   if (entryId(p->source) != s.sourceId) return 0;  // gone on: a later step or cleanup took it
   switch (s.kind) {
     case Step::Kind::Replace:
-      return fileops::rename(p->source, p->target);
+      return fileops::renameOver(p->source, p->target);
     case Step::Kind::Move:
-      return fileops::renameNoReplace(p->source, p->target);
+      return fileops::rename(p->source, p->target);
     case Step::Kind::Exchange:
       return now == s.targetId ? fileops::exchange(p->target, p->source) : 0;
   }
@@ -319,7 +319,7 @@ int writeLocked(const fs::path& path, const Record& record, fileops::Fd& lock) {
   const std::string text = encode(record);
   int err = fileops::writeAll(fd.get(), text.data(), text.size()) ? 0 : errno;
   if (err == 0) err = fileops::flushFile(fd.get());
-  if (err == 0) err = fileops::rename(temp, path);
+  if (err == 0) err = fileops::renameOver(temp, path);
   if (err != 0) {
     fd = fileops::Fd();
     fileops::removeFile(temp);

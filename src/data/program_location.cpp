@@ -104,7 +104,7 @@ void fillFirstTime(const fs::path& tree, const fs::path& folder, const std::stri
   for (const fs::path& rel : filesOf(tree))
     copyNew(tree / rel, temp / rel);
   writeStamp(temp, fingerprint);
-  if (const int err = fileops::renameNoReplace(temp, folder)) {
+  if (const int err = fileops::rename(temp, folder)) {
     // Another instance started at the same moment made the folder first: use that one.
     fileops::removeTree(temp);
     std::error_code ignored;

@@ -18,6 +18,7 @@
 #include "data/transaction.h"
 #include "ui/ids/editor.h"
 #include "ui/ids/play.h"
+#include "ui/recovery.h"
 #include "ui/texts.h"
 
 namespace tervano::editor {
@@ -180,6 +181,8 @@ void CrosswordEditor::save(const std::string& grade, const std::string& crosswor
   const auto g = gradeNumber(grade);
   const auto n = crosswordNumber(crossword);
   if (!g || !n) throw UserError(text::kPositionIncomplete);
+  // A change that another instance left half done is ended before this one reads the list.
+  ui::recoverBeforeCommand(host_, folder_);
   const std::string listPath = crosswordListPath(grade);
   TextList list = folder_.load(listPath);
   const int count = list.count();
