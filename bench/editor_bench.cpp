@@ -59,6 +59,33 @@ void BM_CrosswordSaveAsNew(benchmark::State& state) {
 }
 BENCHMARK(BM_CrosswordSaveAsNew)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
+// The whole "Uložit", grade 1, crossword 9, "Potvrď" of a user: the new crossword's save and the
+// chooser's recount of the descriptor that follows it.
+void BM_CrosswordSaveAsNewThroughTheChooser(benchmark::State& state) {
+  EditorOnASet e;
+  app::Application& a = *e.rig.app;
+  const std::string list = e.rig.dir.readBytes("tervano/sur/1.cbx");
+  const std::string descriptor = e.rig.dir.readBytes("tervano/Tervano.ini");
+  const TextList zaklnast = a.session().zaklnast;
+  for (auto _ : state) {
+    state.PauseTiming();
+    a.edit(id::kMapArea, "x x x\nx x");
+    state.ResumeTiming();
+    a.click(id::kDataSave);
+    a.dispatch({app::Event::Kind::Select, id::kChooserGrade, "1"});
+    a.dispatch({app::Event::Kind::Edit, id::kChooserCrossword, "9"});
+    a.click(id::kChooserConfirm);
+    state.PauseTiming();
+    if (!e.rig.dir.exists("tervano/r1/k4")) state.SkipWithError("not saved");
+    fs::remove_all(e.rig.dir.root() / "tervano/r1/k4");
+    e.rig.dir.writeBytes("tervano/sur/1.cbx", list);
+    e.rig.dir.writeBytes("tervano/Tervano.ini", descriptor);
+    a.session().zaklnast = zaklnast;
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_CrosswordSaveAsNewThroughTheChooser)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
 // What every start pays now: the recovery that looks for unfinished changes and leftover
 // temporaries, on the delivered tree with five more copies of its set installed beside it.
 void BM_RecoveryAtStartOfTheDeliveredTree(benchmark::State& state) {

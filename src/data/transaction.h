@@ -33,11 +33,11 @@ class ProgramFolder;
 //    which the next start removes.
 // 2. Intent. commit() writes the journal ".tvjournal-<pid>-<n>" in the program folder: the steps
 //    with the identity (inode) of every entry involved, so that recovery can tell from the disk
-//    alone whether a step has happened. The journal stays locked (flock) for the transaction's
-//    life, so recovery in another process never touches a live transaction.
+//    alone whether a step has happened. The journal stays locked (flock) until the commit ends,
+//    so recovery in another process never touches a live transaction.
 // 3. Steps, each one atomic rename: a staged file exchanged with its target (the old file moves to
 //    the staged name), a folder moved into an empty place, two folders exchanged.
-// 4. Commit mark: the journal rewritten as "committed" once every step is durable.
+// 4. Commit mark: the line "commit" appended to the journal once every step is durable.
 // 5. After the mark, forward only: the old files and the entries set aside are removed.
 // 6. The journal is removed last.
 //
