@@ -14,6 +14,7 @@
 #include "script/interpreter.h"
 #include "ui/ids.h"
 #include "ui/pictures.h"
+#include "ui/recovery.h"
 
 namespace tervano::app {
 
@@ -112,6 +113,8 @@ void Application::startProgram() {
 }
 
 void Application::startUpMainWindow() {
+  // What an earlier run left half done is finished or undone before anything reads the data.
+  ui::recoverAtStart(host_, folder_);
   bool all = true;
   for (const auto& p : modes_.pictureFiles())
     all = all && folder_.isFile(p);

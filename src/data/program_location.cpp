@@ -11,6 +11,7 @@
 #include "data/concat.h"
 #include "data/cp1250.h"
 #include "data/errors.h"
+#include "data/file_ops.h"
 #include "data/programfolder.h"
 #include "data/textfile.h"
 
@@ -49,23 +50,29 @@ bool isSetFolder(const fs::path& relative) {
   return std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// Makes a folder and the folders above it that are missing.
+void makeFolders(const fs::path& folder) {
+  std::error_code ec;
+  if (fs::is_directory(folder, ec)) return;
+  if (folder.has_parent_path() && folder.parent_path() != folder) makeFolders(folder.parent_path());
+  const int err = fileops::makeFolder(folder);
+  if (err != 0 && !(err == EEXIST && fs::is_directory(folder, ec)))
+    failFolder(folder, std::error_code(err, std::generic_category()));
+}
+
 // Copies one file under a name that does not exist yet; a file that appeared meanwhile wins.
 void copyNew(const fs::path& from, const fs::path& to) {
+  makeFolders(to.parent_path());
+  // The copy is the player's to change, whatever the delivered file's permissions.
+  const fs::path temp = to.parent_path() / fileops::temporaryName();
+  // The installed tree is the program's own: a file a package links in is copied as what it is.
   std::error_code ec;
-  fs::create_directories(to.parent_path(), ec);
-  if (ec) failFolder(to.parent_path(), ec);
-  const fs::path temp =
-      to.parent_path() / concat({".", to.filename().string(), ".tmp-", std::to_string(::getpid())});
-  fs::remove(temp, ec);
-  fs::copy_file(from, temp, ec);
-  if (ec) failFolder(to.parent_path(), ec);
-  // The delivered files are read-only for the user; the copies are the player's to change.
-  fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+  const fs::path source = fs::canonical(from, ec);
+  int err = ec ? ec.value() : fileops::copyFile(source, temp);
   // link() refuses to replace an existing name, where rename() would replace it.
-  const int linked = ::link(temp.c_str(), to.c_str());
-  const int err = errno;
-  fs::remove(temp, ec);
-  if (linked != 0 && err != EEXIST)
+  if (err == 0) err = fileops::hardLink(temp, to);
+  fileops::removeFile(temp);
+  if (err != 0 && err != EEXIST)
     failFolder(to.parent_path(), std::error_code(err, std::generic_category()));
 }
 
@@ -87,24 +94,22 @@ std::string readStamp(const fs::path& folder) {
 }
 
 void fillFirstTime(const fs::path& tree, const fs::path& folder, const std::string& fingerprint) {
-  std::error_code ec;
   const fs::path parent = folder.parent_path();
-  fs::create_directories(parent, ec);
-  if (ec) failFolder(parent, ec);
+  makeFolders(parent);
   const fs::path temp =
       parent / concat({".", folder.filename().string(), "-new-", std::to_string(::getpid())});
-  fs::remove_all(temp, ec);
-  fs::create_directory(temp, ec);
-  if (ec) failFolder(temp, ec);
+  fileops::removeTree(temp);
+  if (const int err = fileops::makeFolder(temp))
+    failFolder(temp, std::error_code(err, std::generic_category()));
   for (const fs::path& rel : filesOf(tree))
     copyNew(tree / rel, temp / rel);
   writeStamp(temp, fingerprint);
-  fs::rename(temp, folder, ec);
-  if (ec) {
+  if (const int err = fileops::rename(temp, folder)) {
     // Another instance started at the same moment made the folder first: use that one.
+    fileops::removeTree(temp);
     std::error_code ignored;
-    fs::remove_all(temp, ignored);
-    if (!fs::is_directory(folder, ignored)) failFolder(folder, ec);
+    if (!fs::is_directory(folder, ignored))
+      failFolder(folder, std::error_code(err, std::generic_category()));
   }
 }
 

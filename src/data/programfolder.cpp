@@ -6,6 +6,7 @@
 
 #include "data/cp1250.h"
 #include "data/errors.h"
+#include "data/file_ops.h"
 #include "data/textfile.h"
 
 namespace tervano {
@@ -130,12 +131,17 @@ TextList ProgramFolder::load(std::string_view path, std::uintmax_t maxBytes) con
 
 void ProgramFolder::save(std::string_view path, const TextList& list) const {
   saveTextList(resolve(path), list);
-  if (observer_) observer_(std::string(path));
+  wrote(std::string(path));
 }
 
 void ProgramFolder::remove(std::string_view path) const {
-  std::error_code ec;
-  fs::remove(resolve(path), ec);
+  const fs::path p = resolve(path);
+  // A link goes as a link; an empty folder goes too, a full one stays.
+  if (fileops::removeFile(p) == EISDIR) fileops::removeEmptyFolder(p);
+}
+
+void ProgramFolder::wrote(const std::string& path) const {
+  if (observer_) observer_(path);
 }
 
 }  // namespace tervano

@@ -36,7 +36,7 @@ class ProgramFolder {
   // Reads a text list; a file larger than maxBytes is refused (see limits in textfile.h).
   TextList load(std::string_view path, std::uintmax_t maxBytes = kDefaultLimit) const;
   void save(std::string_view path, const TextList& list) const;
-  // Removes a file; a missing file is not an error.
+  // Removes a file (a link as a link, never what it points to); a missing file is not an error.
   void remove(std::string_view path) const;
 
   // Called after every successful save with the path as the caller wrote it; tests record the
@@ -44,6 +44,8 @@ class ProgramFolder {
   void setWriteObserver(std::function<void(const std::string&)> observer) {
     observer_ = std::move(observer);
   }
+  // Tells the observer of a file written by other means (a transaction's commit).
+  void wrote(const std::string& path) const;
 
  private:
   std::filesystem::path root_;

@@ -1,17 +1,16 @@
 #include "data/textfile.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
+#include "data/concat.h"
 #include "data/cp1250.h"
 #include "data/errors.h"
-#include "data/file_replacement.h"
+#include "data/file_ops.h"
 
 namespace tervano {
 
@@ -35,6 +34,10 @@ std::string systemErrorText(int err) {
       return "část cesty není složka";
     case ENAMETOOLONG:
       return "cesta je příliš dlouhá";
+    case EEXIST:
+      return "soubor nebo složka tohoto jména již existuje";
+    case ESTALE:
+      return "soubor nebo složka se mezitím změnily";
     case EIO:
       return "chyba čtení nebo zápisu na disk";
     case EMFILE:
@@ -52,21 +55,7 @@ std::string shown(const fs::path& p) {
 }
 
 [[noreturn]] void fail(const char* what, const fs::path& p, int err) {
-  throw FileError(std::string(what) + " „" + shown(p) + "“: " + systemErrorText(err) + ".");
-}
-
-// Removes temporary files that writers of the same target left behind when they were killed.
-void removeStaleTemporaries(const fs::path& folder, const std::string& fileName) {
-  const std::string prefix = FileReplacement::temporaryPrefix(fileName);
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.rfind(prefix, 0) != 0) continue;
-    const std::string rest = name.substr(prefix.size());
-    const pid_t pid = static_cast<pid_t>(std::atol(rest.c_str()));
-    if (pid > 0 && pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH)
-      ::unlink(it->path().c_str());
-  }
+  throw FileError(fileErrorText(what, p, err));
 }
 
 }  // namespace
@@ -78,7 +67,7 @@ void removeStaleTemporaries(const fs::path& folder, const std::string& fileName)
 }
 
 std::string readFileBytes(const fs::path& path, std::uintmax_t maxBytes) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  fileops::Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) fail("Soubor nelze otevřít", path, errno);
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) fail("Soubor nelze otevřít", path, errno);
@@ -121,46 +110,27 @@ void saveTextList(const fs::path& path, const TextList& list) {
   writeFileAtomic(path, bytes);
 }
 
-void writeFileAtomic(const fs::path& path, std::string_view bytes) {
-  detail::writeFileAtomic(path, bytes, detail::WriteFault::None);
+std::string fileErrorText(std::string_view what, const fs::path& path, int err) {
+  return concat({what, " „", shown(path), "“: ", systemErrorText(err), "."});
 }
 
-namespace detail {
-
-void writeFileAtomic(const fs::path& requested, std::string_view bytes, WriteFault fault) {
-  // Write through a symbolic link to the file it names, not over the link.
-  fs::path path = requested;
-  std::error_code ec;
-  if (fs::is_symlink(path, ec)) path = fs::weakly_canonical(path, ec);
-  if (ec) path = requested;
-
-  mode_t mode = 0644;
+unsigned replacementMode(const fs::path& path) {
+  // A symbolic link in the target's place is replaced by a regular file, never written through.
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) fail("Soubor nelze uložit", path, EISDIR);
-    if ((st.st_mode & S_IWUSR) == 0)
-      throw FileError("Soubor „" + shown(path) + "“ je jen pro čtení a nelze jej přepsat.");
-    mode = st.st_mode & 07777;
-  }
+  if (::lstat(path.c_str(), &st) != 0) return 0644;
+  if (S_ISDIR(st.st_mode)) fail("Soubor nelze uložit", path, EISDIR);
+  if (!S_ISREG(st.st_mode)) return 0644;
+  if ((st.st_mode & S_IWUSR) == 0)
+    throw FileError("Soubor „" + shown(path) + "“ je jen pro čtení a nelze jej přepsat.");
+  return st.st_mode & 07777;
+}
 
-  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-  removeStaleTemporaries(folder, path.filename().string());
-  FileReplacement replacement(path, mode);
-  if (replacement.fd() < 0) fail("Soubor nelze uložit", path, errno);
-  const int fd = replacement.fd();
-  if (fault == WriteFault::AfterCreate) fail("Soubor nelze uložit", path, EIO);
-  if (fault == WriteFault::AfterPartialWrite) {
-    writeAll(fd, bytes.data(), bytes.size() / 2);
-    fail("Soubor nelze uložit", path, ENOSPC);
-  }
-  if (!writeAll(fd, bytes.data(), bytes.size())) fail("Soubor nelze uložit", path, errno);
-  if (::fchmod(fd, mode) != 0) fail("Soubor nelze uložit", path, errno);
-  if (fault == WriteFault::BeforeRename) {
-    ::fsync(fd);
-    fail("Soubor nelze uložit", path, EIO);
-  }
+void writeFileAtomic(const fs::path& path, std::string_view bytes) {
+  fileops::FileReplacement replacement(path, replacementMode(path));
+  if (replacement.error() != 0) fail("Soubor nelze uložit", path, replacement.error());
+  if (!fileops::writeAll(replacement.fd(), bytes.data(), bytes.size()))
+    fail("Soubor nelze uložit", path, errno);
   if (const int err = replacement.commit()) fail("Soubor nelze uložit", path, err);
 }
 
-}  // namespace detail
 }  // namespace tervano

@@ -40,16 +40,18 @@ std::string readFileBytes(const std::filesystem::path& path,
 
 // Replaces the file in one step: a temporary file in the same folder is written, flushed and
 // renamed over the target, so a crash or a full disk leaves either the old or the new content.
-// A target without write permission is refused like a read-only file.
+// A target without write permission is refused like a read-only file; a symbolic link in the
+// target's place is replaced by a regular file, never written through.
 void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
-namespace detail {
-// The points at which a test can make the replace fail, to check that the old file survives.
-enum class WriteFault { None, AfterCreate, AfterPartialWrite, BeforeRename };
-void writeFileAtomic(const std::filesystem::path& path, std::string_view bytes, WriteFault fault);
-}  // namespace detail
+// The permissions of the file that replaces `path`: those of the file there, 0644 for a new file
+// or for a link (which the replacement puts a regular file in place of). A folder and a file
+// without write permission are refused with FileError, before anything is written.
+unsigned replacementMode(const std::filesystem::path& path);
 
 // Czech text for an errno value, for file error messages.
 std::string systemErrorText(int err);
+// "<what> „<path>“: <systemErrorText>." as every file error of the program reads.
+std::string fileErrorText(std::string_view what, const std::filesystem::path& path, int err);
 
 }  // namespace tervano

@@ -8,15 +8,17 @@
 #include <filesystem>
 #include <limits>
 
-#include "data/cp1250.h"
+#include "data/concat.h"
 #include "data/crossword.h"
 #include "data/errors.h"
 #include "data/events.h"
+#include "data/file_ops.h"
 #include "data/numbers.h"
 #include "data/records.h"
-#include "data/textfile.h"
+#include "data/transaction.h"
 #include "ui/ids/editor.h"
 #include "ui/ids/play.h"
+#include "ui/recovery.h"
 #include "ui/texts.h"
 
 namespace tervano::editor {
@@ -72,23 +74,7 @@ std::string total(const std::string& perWord, const std::string& tajenka, int wo
   return toText(sum);
 }
 
-// The encoded form of a file, or a FileError that names the file and says nothing was saved.
-void checkEncodable(const TextList& list, const char* file) {
-  try {
-    cp1250::encode(list.joined());
-  } catch (const FileError& e) {
-    throw FileError(std::string(e.what()) + "\r(soubor " + file +
-                    ")\rKřížovka nebyla uložena, žádný soubor se nezměnil.");
-  }
-}
-
-void makeFolder(const fs::path& folder) {
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec || !fs::is_directory(folder))
-    throw FileError("Složku „" + folder.string() +
-                    "“ nelze vytvořit: " + systemErrorText(ec.value()) + ".");
-}
+constexpr const char* kNotSaved = "Křížovka nebyla uložena, žádný soubor se nezměnil.";
 
 }  // namespace
 
@@ -196,30 +182,44 @@ void CrosswordEditor::save(const std::string& grade, const std::string& crosswor
   const auto g = gradeNumber(grade);
   const auto n = crosswordNumber(crossword);
   if (!g || !n) throw UserError(text::kPositionIncomplete);
+  // A change that another instance left half done is ended before this one reads the list.
+  ui::recoverBeforeCommand(host_, folder_);
   const std::string listPath = crosswordListPath(grade);
   TextList list = folder_.load(listPath);
   const int count = list.count();
   const bool added = *n > count;
   const std::string number = toText(added ? count + 1 : *n);
 
-  // Every file is checked before the first is written: a crossword is saved whole or not at all.
   const CrosswordFiles f = files();
-  checkEncodable(f.legend, "k.lk");
-  checkEncodable(f.map, "k.mk");
-  checkEncodable(f.solution, "k.vk");
-  checkEncodable(f.konf, "k.nk");
-
+  // The four files change together, and a new crossword appears with its folder, its entry in
+  // the grade's list and the descriptor's count at once, or nothing changes at all: also when the
+  // program is killed half-way or a file cannot be written.
   const std::string folder = *crosswordFolder(grade, number);
-  makeFolder(folder_.resolve(folder));
-  folder_.save(folder + "k.lk", f.legend);
-  folder_.save(folder + "k.mk", f.map);
-  folder_.save(folder + "k.vk", f.solution);
-  folder_.save(folder + "k.nk", f.konf);
-  // Listed only once its files are there.
-  if (added) {
-    list.append(number);
-    folder_.save(listPath, list);
+  TextList descriptor = session_.zaklnast;
+  try {
+    Transaction tx(folder_, concat({"Uložení křížovky ", grade, "/", number}));
+    const fs::path place = folder_.resolve(folder);
+    if (fileops::entryId(place) == 0) tx.newFolder(place);
+    tx.save(folder + "k.lk", f.legend);
+    tx.save(folder + "k.mk", f.map);
+    tx.save(folder + "k.vk", f.solution);
+    tx.save(folder + "k.nk", f.konf);
+    if (added) {
+      list.append(number);
+      tx.save(listPath, list);
+      const int line = desc::kGradeCountFirst + *g - 1;
+      if (descriptor.count() > line) {
+        descriptor.set(line, toText(list.count()));
+        tx.save(paths::kDescriptor, descriptor);
+      }
+    }
+    tx.commit();
+  } catch (const TransactionError& e) {
+    throw FileError(concat({e.what(), "\r", e.undone() ? kNotSaved : "Křížovka nebyla uložena."}));
+  } catch (const FileError& e) {
+    throw FileError(concat({e.what(), "\r", kNotSaved}));
   }
+  session_.zaklnast = std::move(descriptor);
 }
 
 bool CrosswordEditor::remove(const std::string& grade, const std::string& crossword) {

@@ -58,7 +58,8 @@ class CrosswordEditor {
   // cannot be read.
   void load(const std::string& grade, const std::string& crossword);
   // Ulkr: the controls into the crossword's four files. A number past the grade's list adds the
-  // next free crossword. Nothing is written when one of the files could not be encoded.
+  // next free crossword: its folder, its entry in the grade's list and the descriptor's count. All
+  // of it changes in one transaction: a failure or a kill leaves the crossword all old or all new.
   void save(const std::string& grade, const std::string& crossword);
   // "Vymazat křížovku" after its checks and question: the grade's last crossword takes the
   // deleted one's number. False when nothing was attempted (refused or cancelled).

@@ -1,18 +1,13 @@
 #include "sets/runner.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
-#include <cerrno>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "data/cp1250.h"
 #include "data/errors.h"
-#include "data/file_replacement.h"
+#include "data/file_ops.h"
 #include "data/programfolder.h"
 #include "data/textfile.h"
 
@@ -118,27 +113,13 @@ std::vector<fs::path> filesIn(const fs::path& folder) {
   return files;
 }
 
-[[noreturn]] void fail(const std::string& what, const fs::path& p, int err) {
-  throw Failure(what + " „" + p.string() + "“: " + systemErrorText(err) + ".");
-}
-
 // Copies a file through a temporary file beside the target and a rename, so the target is either
 // the old or the new file, never half of one. A symbolic link in the target's place is replaced,
-// not written through.
+// not written through, and a link at the source is not followed.
 void copyAtomically(const fs::path& from, const fs::path& to) {
-  Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) fail("Soubor nelze přečíst", from, errno);
-  FileReplacement out(to, 0644);
-  if (out.fd() < 0) fail("Soubor nelze zapsat", to, errno);
-  std::array<char, 1 << 16> buffer{};
-  while (true) {
-    const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) fail("Soubor nelze přečíst", from, errno);
-    if (n == 0) break;
-    if (!writeAll(out.fd(), buffer.data(), std::size_t(n))) fail("Soubor nelze zapsat", to, errno);
-  }
-  if (const int err = out.commit()) fail("Soubor nelze zapsat", to, err);
+  if (const int err = fileops::copyFile(from, to))
+    throw Failure("Soubor „" + from.string() + "“ nelze zkopírovat do „" + to.string() +
+                  "“: " + systemErrorText(err) + ".");
 }
 
 }  // namespace

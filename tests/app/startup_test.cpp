@@ -1,8 +1,12 @@
 // Start-up of every mode, mode switches and the ways the program ends.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/mode.h"
 #include "app/mode_registry.h"
+#include "data/transaction.h"
+#include "interruptions.h"
 #include "program_folder.h"
 #include "ui/ids.h"
 #include "ui/texts.h"
@@ -38,6 +42,39 @@ TEST(StartUp, TheMainApplicationInsistsOnASavedGame) {
     EXPECT_TRUE(c.timerRunning(t)) << t;
   EXPECT_FALSE(rig.host.quitRequested());
   EXPECT_EQ(c.text(id::kAboutPackage), "Verze balíčku s křížovkami: 4.00");
+}
+
+// Every mode, the unsupported switch too, first ends a change that a killed run left half done,
+// before it reads anything, and says so.
+TEST(StartUp, EveryModeFirstUndoesAChangeThatAKilledRunLeftHalfDone) {
+  for (const char* mode :
+       {"", "-EDITOR", "-SADA", "-SCRIPTEDITOR", "-SPAUTOSAVE", "-LOADAUTOSAVE", "-JINÝ"}) {
+    StartRig rig;
+    rig.dir.write("Tervano.ini", {"tervano4"});
+    rig.dir.write("sady.ini", {"tervano4"});
+    rig.host.pick(rig.dir.makeSave("hra", testing::record()));
+    const std::string descriptor = rig.dir.readBytes("tervano/Tervano.ini");
+    const auto change = [&] {
+      Transaction tx(rig.dir.root(), "Zkouška");
+      tx.replaceFile(rig.dir.root() / "tervano/Tervano.ini", "nový popis");
+      tx.replaceFile(rig.dir.root() / "tervano/sur/1.cbx", "1\r\n");
+      tx.commit();
+    };
+    // Killed after the first of its steps: the descriptor is new, the list old.
+    bool halfDone = false;
+    for (long n = 1; !halfDone; ++n) {
+      ASSERT_TRUE(testing::runKilledAfter(n, change).killed) << mode;
+      halfDone = rig.dir.readBytes("tervano/Tervano.ini") != descriptor;
+      if (!halfDone) recoverAtStart(rig.dir.root());  // too early: one more step next time
+    }
+    rig.start(mode);
+    EXPECT_EQ(rig.dir.readBytes("tervano/Tervano.ini"), descriptor) << mode;
+    EXPECT_EQ(testing::temporariesIn(rig.dir.root()), std::vector<std::string>{}) << mode;
+    ASSERT_FALSE(rig.host.transcript().empty()) << mode;
+    EXPECT_EQ(rig.host.transcript().front(),
+              "info: Přerušená změna „Zkouška“ byla vrácena, soubory jsou v původním stavu.")
+        << mode;
+  }
 }
 
 TEST(StartUp, TheExportedRecordIsOfferedFirstAndCanBeDeclined) {

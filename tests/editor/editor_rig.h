@@ -14,7 +14,9 @@ namespace tervano::testing {
 // The crossword editor started on a set of its own, driven as the user drives it: the data
 // panel, the chooser's boxes and "Potvrď", the areas and the spin boxes.
 struct EditorRig : Rig {
-  explicit EditorRig(std::array<int, 4> counts = {3, 3, 3, 3}) {
+  explicit EditorRig(std::array<int, 4> counts = {3, 3, 3, 3}, const std::string& below = "",
+                     TempProgram::Where where = TempProgram::Where::Disk)
+      : Rig(below, where) {
     dir.makeSet(counts);
     start("-EDITOR");
     host.clear();

@@ -15,16 +15,22 @@ namespace {
 std::atomic<int> counter{0};
 }
 
-TempProgram::TempProgram() {
-  root_ = fs::temp_directory_path() /
-          ("tervano-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-  fs::remove_all(root_);
+TempProgram::TempProgram(const std::string& below, Where where) {
+  std::error_code ec;
+  const fs::path memory = "/dev/shm";
+  const fs::path base =
+      where == Where::Memory && fs::is_directory(memory, ec) && ::access(memory.c_str(), W_OK) == 0
+          ? memory
+          : fs::temp_directory_path();
+  top_ = base / ("tervano-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  root_ = below.empty() ? top_ : top_ / below;
+  fs::remove_all(top_);
   fs::create_directories(root_);
 }
 
 TempProgram::~TempProgram() {
   std::error_code ec;
-  fs::remove_all(root_, ec);
+  fs::remove_all(top_, ec);
 }
 
 void TempProgram::writeBytes(const std::string& relative, const std::string& bytes) const {

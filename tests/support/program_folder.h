@@ -35,7 +35,13 @@ namespace tervano::testing {
 // a real installation.
 class TempProgram {
  public:
-  TempProgram();
+  // Where the temporary directory lies. The kill and failure loops build hundreds of short-lived
+  // program folders; on a disk file system every rename over a file also writes the file out,
+  // which makes them crawl, so they use the memory file system where there is one.
+  enum class Where { Disk, Memory };
+  // `below`: a path of folders inside the temporary directory that holds the program folder,
+  // for program folders with odd names (quotes, blanks, Czech letters, line ends).
+  explicit TempProgram(const std::string& below = "", Where where = Where::Disk);
   ~TempProgram();
   TempProgram(const TempProgram&) = delete;
   TempProgram& operator=(const TempProgram&) = delete;
@@ -64,8 +70,13 @@ class TempProgram {
   void makeMusic() const;  // the five music files, so the music steps have files to open
 
  private:
+  std::filesystem::path top_;
   std::filesystem::path root_;
 };
+
+// A program folder path holding a double quote, blanks, Czech letters and, in the folder above
+// it, a line end: every character a Linux user can give a folder, nearly.
+inline constexpr const char* kOddFolder = "nad\nřádkem/Hra \"křížovek\" ž";
 
 // A saved-game record: the default one with the given grade, crossword and version.
 std::vector<std::string> record(const std::string& grade = "1", const std::string& crossword = "1",
@@ -85,6 +96,9 @@ struct Joiner {
 
 // A program folder, a fake host and an application started on them.
 struct Rig {
+  Rig() = default;
+  explicit Rig(const std::string& below, TempProgram::Where where = TempProgram::Where::Disk)
+      : dir(below, where) {}
   TempProgram dir;
   FakeHost host;
   std::unique_ptr<app::Application> app;
