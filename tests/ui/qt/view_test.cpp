@@ -484,7 +484,8 @@ class ViewTest : public QObject {
     QVERIFY(code && code->isActive());
     QTest::qWait(1000);
     const int remaining = code->remainingTime();
-    QVERIFY(remaining <= 2000);
+    // It counts down; a coarse timer may be set up to 5 % late, so not to exactly 2000 ms.
+    QVERIFY(remaining <= 2000 + 3000 / 20);
     model.stopTimer(id::kTimerAccessCode);
     model.startTimer(id::kTimerAccessCode);
     p.window->sync();
