@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "ui/qt/accessible.h"
 #include "ui/qt/style.h"
 
 namespace tervano::qt {
@@ -139,10 +140,15 @@ TextArea* Forms::area(const std::string& id, QWidget* parent, const QRect& r, bo
   return t;
 }
 
-QComboBox* Forms::combo(const std::string& id, QWidget* parent, const QRect& r, bool sorted) {
+QComboBox* Forms::combo(const std::string& id, QWidget* parent, const QRect& r, const QString& name,
+                        bool sorted) {
+  nameListBoxesAfterTheirCaptions();
   auto* box = new QComboBox(parent);
   box->setGeometry(r);
   box->setEditable(true);
+  // Named after its caption like every other control, not by the text it holds; its field too.
+  box->setAccessibleName(name);
+  box->lineEdit()->setAccessibleName(name);
   box->setInsertPolicy(QComboBox::NoInsert);
   box->setMaxVisibleItems(12);
   box->setValidator(new Cp1250Validator(box));
