@@ -52,6 +52,7 @@ shot "$main" 15-08-renamed-to-40
 click 299 250; wait $pid || true; list   # "Potvrdit"
 
 echo "3. one crossword for it, written in the editor and played in the game"
+mkdir -p "$out/15-editor"
 python3 "$src/editor_demo.py" "$prog" --shots "$out/15-editor"
 
 echo "4. switch away, back, and delete it"

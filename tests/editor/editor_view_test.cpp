@@ -69,6 +69,7 @@ class EditorViewTest : public QObject {
         {id::kScoreGoodCaption, "Body za dobře zodpovězená slova:"},
         {id::kSavePoint, "Bod uložení"},
         {id::kGradeSpin, "Ročník:"},
+        {id::kLanguageBox, "Jazyk:"},
         {id::kArrowNext, "Další křížovka"},
         {id::kArrowPrev, "Předchozí křížovka"},
         {id::kDataNew, "Nová ..."},
@@ -99,7 +100,7 @@ class EditorViewTest : public QObject {
       QVERIFY2(widget, control);
       QCOMPARE(accessibleName(widget), QString::fromUtf8(name));
     }
-    // A list box is read by its text, with its caption as its label.
+    // The list box's caption is also its label.
     QAccessibleInterface* language = QAccessible::queryAccessibleInterface(p.w(id::kLanguageBox));
     QStringList labels;
     for (const auto& relation : language->relations(QAccessible::Label))

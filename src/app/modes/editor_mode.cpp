@@ -38,6 +38,7 @@ EditorMode::EditorMode(Application& app)
       editor_(app.controls(), app.host(), app.folder(), app.session()),
       print_(app.controls(), app.host(), app.folder(), app.session()) {
   routes_.on(Kind::Select, id::kLanguageBox, &EditorMode::chooseLanguage)
+      .on(Kind::Edit, id::kLanguageBox, &EditorMode::editLanguageBox)
       .on(Kind::Edit, id::kAnswerArea, &EditorMode::editArea)
       .on(Kind::Edit, id::kMapArea, &EditorMode::editArea)
       .on(Kind::Edit, id::kLegendArea, &EditorMode::editArea)
@@ -158,6 +159,11 @@ void EditorMode::chooseLanguage(const Event& e) {
   c.setText(id::kLanguage, e.text);
   session.zaklnast.set(desc::kLanguage, e.text);
   saveDescriptor(app_.folder(), session.zaklnast);
+}
+
+void EditorMode::editLanguageBox(const Event& e) {
+  // Only a language picked from the list is the set's language; a typed text is just the box's.
+  app_.controls().setText(id::kLanguageBox, e.text);
 }
 
 void EditorMode::editArea(const Event& e) {

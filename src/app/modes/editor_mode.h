@@ -33,6 +33,7 @@ class EditorMode : public EditingMode {
   void closeBoxes();
   void pointerOverScoring(const Event& event);
   void chooseLanguage(const Event& event);
+  void editLanguageBox(const Event& event);
   void editArea(const Event& event);
   void editScore(const Event& event);
   void editGrade(const Event& event);

@@ -70,8 +70,9 @@ void buildEditorOnPlayScreen(ScreenKit& kit, QWidget* s) {
   const ui::Controls& model = kit.model;
   if (!model.has(id::kGradeSpin)) return;
   nameAfter(forms.spin(id::kGradeSpin, s, QRect(150, 52, 64, 22), 1), model, id::kGradeCaption);
-  // A list box is read by its text; its caption is its label (the accessibility relation).
-  QComboBox* language = forms.combo(id::kLanguageBox, s, QRect(90, 182, 160, 22));
+  // Named after its caption, which is also its label (the accessibility relation).
+  QComboBox* language = forms.combo(id::kLanguageBox, s, QRect(90, 182, 160, 22),
+                                    q(model.text(id::kLanguageCaption)));
   if (auto* caption = qobject_cast<QLabel*>(kit.binder.widget(id::kLanguageCaption)))
     caption->setBuddy(language);
   // Over their values in the scoring group, one row each.

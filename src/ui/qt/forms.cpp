@@ -3,9 +3,13 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTimer>
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <utility>
 
+#include "ui/qt/accessible.h"
 #include "ui/qt/style.h"
 
 namespace tervano::qt {
@@ -17,6 +21,29 @@ QString q(const std::string& s) {
 }
 
 using Kind = app::Event::Kind;
+
+// The text of a one-line field as the model last had it. What the view writes into the field from
+// the model is no edit; any other change of the text is one, however it came (typed, pasted,
+// completed, picked, or set by an assistive tool), and it is reported once.
+struct FieldText {
+  QString known;
+  bool writing = false;
+
+  // Runs the view's own writing of the model's text (and, for a list box, of its items).
+  template <typename Write>
+  void write(const QString& modelText, Write&& writeIt) {
+    writing = true;
+    writeIt();
+    writing = false;
+    known = modelText;
+  }
+  // True for a change the model has not heard of yet; it counts as heard from now on.
+  bool fresh(const QString& text) {
+    if (writing || text == known) return false;
+    known = text;
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -154,33 +181,70 @@ TextArea* Forms::area(const std::string& id, QWidget* parent, const QRect& r, bo
   return t;
 }
 
-QComboBox* Forms::combo(const std::string& id, QWidget* parent, const QRect& r, bool sorted) {
+QComboBox* Forms::combo(const std::string& id, QWidget* parent, const QRect& r, const QString& name,
+                        bool sorted) {
+  nameListBoxesAfterTheirCaptions();
   auto* box = new QComboBox(parent);
   box->setGeometry(r);
   box->setEditable(true);
+  // Named after its caption like every other control, not by the text it holds; its field too.
+  box->setAccessibleName(name);
+  box->lineEdit()->setAccessibleName(name);
   box->setInsertPolicy(QComboBox::NoInsert);
   box->setMaxVisibleItems(12);
   box->setValidator(new Cp1250Validator(box));
-  binder_.bind(id, box, Aspects{}, [box, sorted](const ui::Control& c) {
-    QStringList items;
-    for (const auto& l : c.lines.lines())
-      items << q(l);
-    if (sorted) items.sort(Qt::CaseInsensitive);
-    QStringList shown;
-    for (int i = 0; i < box->count(); ++i)
-      shown << box->itemText(i);
-    if (shown != items) {
-      box->clear();
-      box->addItems(items);
-    }
-    if (box->currentText() != q(c.text)) box->setEditText(q(c.text));
+  struct State : FieldText {
+    int index = -1;                  // the item the box was on at the last change
+    std::optional<QString> pending;  // moved to an item: a pick follows, or nothing does
+  };
+  auto state = std::make_shared<State>();
+  binder_.bind(id, box, Aspects{}, [box, sorted, state](const ui::Control& c) {
+    state->write(q(c.text), [&] {
+      QStringList items;
+      for (const auto& l : c.lines.lines())
+        items << q(l);
+      if (sorted) items.sort(Qt::CaseInsensitive);
+      QStringList shown;
+      for (int i = 0; i < box->count(); ++i)
+        shown << box->itemText(i);
+      if (shown != items) {
+        box->clear();
+        box->addItems(items);
+      }
+      if (box->currentText() != q(c.text)) box->setEditText(q(c.text));
+    });
+    state->index = box->currentIndex();
+    state->pending.reset();
   });
-  QObject::connect(box->lineEdit(), &QLineEdit::textEdited, [this, id](const QString& text) {
-    dispatch_({Kind::Edit, id, text.toStdString()});
-  });
-  QObject::connect(box, &QComboBox::textActivated, [this, id](const QString& text) {
-    dispatch_({Kind::Select, id, text.toStdString()});
-  });
+  auto edit = [this, id, state](const QString& text) {
+    if (state->fresh(text)) dispatch_({Kind::Edit, id, text.toStdString()});
+  };
+  auto settle = [state, edit] {
+    if (auto text = std::exchange(state->pending, std::nullopt)) edit(*text);
+  };
+  QObject::connect(box->lineEdit(), &QLineEdit::textChanged, box,
+                   [box, state, edit, settle](const QString& text) {
+                     if (state->writing) return;
+                     settle();
+                     const int before = std::exchange(state->index, box->currentIndex());
+                     // The box moved to one of its items. A pick (the pointer, the arrow keys,
+                     // the wheel) announces itself at once and is reported as the choice only;
+                     // an item set in any other way is an edit like any other.
+                     if (box->currentIndex() != before && box->currentIndex() >= 0 &&
+                         box->itemText(box->currentIndex()) == text) {
+                       state->pending = text;
+                       QTimer::singleShot(0, box, settle);
+                       return;
+                     }
+                     edit(text);
+                   });
+  QObject::connect(box, &QComboBox::textActivated, box,
+                   [this, id, box, state](const QString& text) {
+                     state->pending.reset();
+                     state->known = text;
+                     state->index = box->currentIndex();
+                     dispatch_({Kind::Select, id, text.toStdString()});
+                   });
   return box;
 }
 
@@ -200,6 +264,16 @@ QSpinBox* Forms::spin(const std::string& id, QWidget* parent, const QRect& r, in
     if (*updating) return;
     dispatch_({Kind::Edit, id, {}, value});
   });
+  // A number put into the field whole (by an assistive tool) counts at once, as a typed one does
+  // when it is typed (or, for a box that waits for the end of the typing, at Enter).
+  if (auto* field = box->findChild<QLineEdit*>()) {
+    auto typed = std::make_shared<bool>(false);
+    QObject::connect(field, &QLineEdit::textEdited, box, [typed] { *typed = true; });
+    QObject::connect(field, &QLineEdit::textChanged, box, [box, updating, typed] {
+      if (std::exchange(*typed, false) || *updating) return;
+      box->interpretText();
+    });
+  }
   return box;
 }
 
@@ -236,11 +310,14 @@ QLineEdit* Forms::entry(const std::string& id, QWidget* parent, const QRect& r) 
   Aspects a;
   a.focus = true;
   a.raise = true;
-  binder_.bind(id, e, a, [e](const ui::Control& c) {
-    if (e->text() != q(c.text)) e->setText(q(c.text));
+  auto state = std::make_shared<FieldText>();
+  binder_.bind(id, e, a, [e, state](const ui::Control& c) {
+    state->write(q(c.text), [&] {
+      if (e->text() != q(c.text)) e->setText(q(c.text));
+    });
   });
-  QObject::connect(e, &QLineEdit::textEdited, [this, id](const QString& text) {
-    dispatch_({Kind::Edit, id, text.toStdString()});
+  QObject::connect(e, &QLineEdit::textChanged, e, [this, id, state](const QString& text) {
+    if (state->fresh(text)) dispatch_({Kind::Edit, id, text.toStdString()});
   });
   return e;
 }

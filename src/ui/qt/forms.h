@@ -44,8 +44,10 @@ class Forms {
   // A text area showing a control's lines; an editable one sends its whole text on every change.
   TextArea* area(const std::string& id, QWidget* parent, const QRect& r, bool editable,
                  const QColor& color, Qt::ScrollBarPolicy vertical, Qt::ScrollBarPolicy horizontal);
-  // An editable list box: items are the control's lines, the edit text its text.
-  QComboBox* combo(const std::string& id, QWidget* parent, const QRect& r, bool sorted = false);
+  // An editable list box: items are the control's lines, the edit text its text. It is named
+  // after its caption (`name`), whatever text it holds.
+  QComboBox* combo(const std::string& id, QWidget* parent, const QRect& r, const QString& name,
+                   bool sorted = false);
   QSpinBox* spin(const std::string& id, QWidget* parent, const QRect& r, int step);
   // A panel that comes to the front when it opens.
   QFrame* panel(const std::string& id, QWidget* parent, const QRect& r);

@@ -205,9 +205,8 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
   forms.check(id::kAutosaveOn, autosave, QRect(160, 8, 80, 22), true)
       ->setAccessibleName("Automatické uložení");
   forms.caption(autosave, QRect(12, 40, 26, 24), "po:", style::kLime);
-  QComboBox* trigger = forms.combo(id::kAutosaveTrigger, autosave, QRect(40, 40, 240, 24));
-  trigger->setAccessibleName("Automatické uložení po");
-  trigger->lineEdit()->setAccessibleName("Automatické uložení po");
+  QComboBox* trigger =
+      forms.combo(id::kAutosaveTrigger, autosave, QRect(40, 40, 240, 24), "Automatické uložení po");
   trigger->lineEdit()->installEventFilter(new FocusReporter(id::kAutosaveTrigger, forms, trigger));
   QLabel* quotaText = forms.caption(autosave, QRect(12, 72, 0, 0),
                                     "Obsah souboru nesmí překročit hranici:", style::kLime);

@@ -14,9 +14,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTimer>
 #include <QTranslator>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <map>
 
 #include "audio/session_bus.h"
@@ -115,16 +117,47 @@ void QtHost::setWindow(QWidget* window, std::function<void()> beforeModal) {
 }
 
 QWidget* QtHost::boxParent() const {
-  // A box belongs to the window the user works in: a box open already, the help window over a
-  // disabled main window, or the main window. A box on a disabled or hidden window could not be
-  // answered, or would open behind a window that stays on top.
-  auto usable = [](QWidget* w) { return w && w->isVisible() && w->isEnabled(); };
+  // A box belongs to the window in front that takes input: a box open already, a window that
+  // stays on top over the main window (the chooser, the help), or the main window. Which window
+  // the system last reported as active says nothing here: that report comes late on a busy
+  // machine, and may still name a window hidden a moment ago. A box on a disabled or hidden
+  // window could not be answered, or would open behind a window that stays on top.
+  auto usable = [](QWidget* w) {
+    return w && w->isVisible() && w->isEnabled() && w->windowType() != Qt::Popup &&
+           w->windowType() != Qt::ToolTip;
+  };
   if (QWidget* modal = QApplication::activeModalWidget(); usable(modal)) return modal;
-  if (QWidget* active = QApplication::activeWindow(); usable(active)) return active;
+  const QWidgetList windows = QApplication::topLevelWidgets();
+  for (QWidget* w : windows)
+    if (usable(w) && w != window_ && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return w;
   if (usable(window_)) return window_;
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (usable(w) && w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip) return w;
+  for (QWidget* w : windows)
+    if (usable(w)) return w;
   return nullptr;
+}
+
+int QtHost::execInFront(QDialog& box) {
+  // Over a window that stays on top, the box stays on top too, or it could open behind it.
+  if (QWidget* parent = box.parentWidget();
+      parent && parent->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  // The system may make another window of ours active after the box has come up: the late answer
+  // to an activation asked for before it (the main window's, when the chooser gave it back). The
+  // box blocks that window, so it takes the activation back and comes to the front again.
+  auto toFront = [&box] {
+    box.raise();
+    box.activateWindow();
+  };
+  QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &box, [&box, toFront](QWindow* w) {
+    if (!w || !box.isVisible() || QApplication::activeModalWidget() != &box) return;
+    if (w == box.windowHandle() || w->type() == Qt::Popup || w->type() == Qt::ToolTip) return;
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->windowHandle() == w && box.isAncestorOf(window)) return;
+    QTimer::singleShot(0, &box, toFront);
+  });
+  // Once shown (modal), it asks for the front itself rather than wait for the system's choice.
+  QTimer::singleShot(0, &box, toFront);
+  return box.exec();
 }
 
 ui::Answer QtHost::message(ui::MessageKind kind, std::string_view text, ui::Buttons buttons,
@@ -169,7 +202,7 @@ ui::Answer QtHost::message(ui::MessageKind kind, std::string_view text, ui::Butt
     if (buttons == ui::Buttons::OkCancel) cancel = box.addButton("Zrušit", QMessageBox::RejectRole);
   }
   if (cancel) box.setEscapeButton(cancel);
-  box.exec();
+  execInFront(box);
   if (box.clickedButton() == retry && retry) return ui::Answer::Retry;
   if (box.clickedButton() == ok && ok) return ui::Answer::Ok;
   return ui::Answer::Cancel;
@@ -242,7 +275,8 @@ std::unique_ptr<QFileDialog> QtHost::makeFileDialog(const ui::FileDialogOptions&
 std::optional<std::string> QtHost::fileDialog(const ui::FileDialogOptions& o, bool save) {
   if (beforeModal_) beforeModal_();
   auto dialog = makeFileDialog(o, save, boxParent());
-  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  if (execInFront(*dialog) != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+    return std::nullopt;
   return dialog->selectedFiles().front().toStdString();
 }
 

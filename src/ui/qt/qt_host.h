@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QWidget>
 #include <functional>
@@ -56,6 +57,8 @@ class QtHost : public ui::Host {
  private:
   std::optional<std::string> fileDialog(const ui::FileDialogOptions& options, bool save);
   QWidget* boxParent() const;
+  // Shows a box or dialog in front, keeps it there while it waits, and returns its answer.
+  static int execInFront(QDialog& box);
 
   std::string executable_;
   std::string programFolder_;

@@ -84,9 +84,8 @@ void buildScriptPanel(ScreenKit& kit, QWidget* s) {
   kit.binder.bind(id::kScriptPanel, panel, Aspects{});
 
   QLabel* eventCaption = forms.caption(panel, QRect(8, 10, 60, 20), "Událost:", style::kYellow);
-  QComboBox* event = forms.combo(id::kScriptEvent, panel, QRect(70, 8, 240, 24));
-  eventCaption->setBuddy(event);
-  event->setAccessibleName("Událost:");
+  eventCaption->setBuddy(
+      forms.combo(id::kScriptEvent, panel, QRect(70, 8, 240, 24), eventCaption->text()));
   forms.button(id::kScriptDelete, panel, QRect(438, 7, 150, 26));
 
   const int top = 58;

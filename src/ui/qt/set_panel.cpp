@@ -81,11 +81,7 @@ QWidget* buildSetPanel(ScreenKit& kit, QWidget* window) {
           Qt::AlignCenter);
 
   QLabel* sets = f.caption(p, QRect(kLeft, 200, 48, 26), "Sady:", style::kLime);
-  QComboBox* box = f.combo(id::kSetBox, p, QRect(kLeft + 50, 200, kWidth - 50, 26));
-  // A combo box is named by its label on Linux (its own name is its text).
-  sets->setBuddy(box);
-  box->setAccessibleName("Sady:");
-  box->lineEdit()->setAccessibleName("Sady:");
+  sets->setBuddy(f.combo(id::kSetBox, p, QRect(kLeft + 50, 200, kWidth - 50, 26), sets->text()));
 
   f.button(id::kSetConfirm, p, QRect(kLeft, 236, kWidth, 28));
   f.button(id::kSetCreate, p, QRect(kLeft, 274, kHalf, 28));

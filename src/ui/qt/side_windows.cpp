@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "app/credits.h"
 #include "data/document.h"
@@ -188,10 +189,13 @@ ChooserWindow::ChooserWindow(Forms& forms, QWidget* anchor)
   setFixedSize(336, 196);
   forms.label(id::kChooserTitle, this, QRect(14, 10, 308, 30), style::kYellow,
               Aspects{.pointSize = 14});
-  forms.caption(this, QRect(14, 54, 80, 24), "Ročník:", style::kLime);
-  forms.combo(id::kChooserGrade, this, QRect(100, 54, 150, 24), true);
-  forms.caption(this, QRect(14, 86, 80, 24), "Křížovka:", style::kLime);
-  forms.combo(id::kChooserCrossword, this, QRect(100, 86, 150, 24));
+  for (auto [box, top, caption] : {std::tuple{id::kChooserGrade, 54, "Ročník:"},
+                                   std::tuple{id::kChooserCrossword, 86, "Křížovka:"}}) {
+    const QString name = QString::fromUtf8(caption);
+    forms.caption(this, QRect(14, top, 80, 24), name, style::kLime)
+        ->setBuddy(
+            forms.combo(box, this, QRect(100, top, 150, 24), name, box == id::kChooserGrade));
+  }
   // "Potvrď" stands where "Potvrď nastavení" stands; the mode shows one of them.
   forms.button(id::kChooserStart, this, QRect(14, 124, 148, 28));
   forms.button(id::kChooserConfirm, this, QRect(14, 124, 148, 28));

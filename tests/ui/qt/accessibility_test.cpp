@@ -1,7 +1,9 @@
 // Every widget of the play and menu screens has a name for assistive tools: its caption, or for a
 // widget without one the caption beside it; a label showing a value says what it counts.
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include "program_window.h"
@@ -92,6 +94,55 @@ class AccessibilityTest : public QObject {
     // The progress gauges say how far, out of how many.
     QVERIFY(accessibleName(p.widget(id::kGaugeGrades)).startsWith("Ročníky: "));
     QVERIFY(accessibleName(p.widget(id::kGaugeGrades)).contains(" / "));
+  }
+
+  // The editable boxes of every screen (list, number and one-line boxes) are named after their
+  // captions, not by what they hold; a list box's field reads the same name, and the name stays
+  // when the text changes.
+  void editableBoxesAreNamedAfterTheirCaptions() {
+    struct Box {
+      const char* mode;
+      const char* id;
+      const char* name;  // null: the text of the label `label`
+      const char* label = nullptr;
+    };
+    const Box boxes[] = {
+        {"", id::kChooserGrade, "Ročník:"},
+        {"", id::kChooserCrossword, "Křížovka:"},
+        {"", id::kAutosaveTrigger, "Automatické uložení po"},
+        {"", id::kAutosaveQuota, "Obsah souboru nesmí překročit hranici (záznamů)"},
+        {"", id::kAccessCode, "Přístupový kód"},
+        {"-EDITOR", id::kChooserGrade, "Ročník:"},
+        {"-EDITOR", id::kChooserCrossword, "Křížovka:"},
+        {"-EDITOR", id::kLanguageBox, "Jazyk:"},
+        {"-EDITOR", id::kGradeSpin, "Ročník:"},
+        {"-EDITOR", id::kScoreSpinBad, "Body za špatně zodpovězená slova:"},
+        {"-EDITOR", id::kWordListTajenka, "Tajenka:"},
+        {"-SADA", id::kSetBox, "Sady:"},
+        {"-SADA", id::kNewNumber, nullptr, id::kNewNameLabel},
+        {"-SCRIPTEDITOR", id::kScriptEvent, "Událost:"},
+    };
+    QStringList faults;
+    for (const Box& b : boxes) {
+      ProgramWindow p(b.mode);
+      QVERIFY(p.shown());
+      QWidget* box = p.widget(b.id);
+      QVERIFY2(box, b.id);
+      const QString name = b.name ? QString::fromUtf8(b.name)
+                                  : QString::fromStdString(p.rig.app->controls().text(b.label));
+      QList<QWidget*> parts{box};
+      if (auto* combo = qobject_cast<QComboBox*>(box)) {
+        parts << combo->lineEdit();
+        combo->setEditText("1");
+        // What it holds is its value.
+        if (QAccessible::queryAccessibleInterface(combo)->text(QAccessible::Value) != "1")
+          faults << QString("%1 %2: no value").arg(b.mode, b.id);
+      }
+      for (QWidget* w : parts)
+        if (accessibleName(w) != name)
+          faults << QString("%1 %2: \"%3\"").arg(b.mode, b.id, accessibleName(w));
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
   }
 
   // Check boxes without a text of their own are named after the caption beside them.

@@ -1,8 +1,13 @@
-// A mode switch starts the program's own executable again: the new instance works in the same
-// program folder (handed over, wherever the executable would look itself) from the program
-// folder's "help" folder, with the switch as its one argument.
+// The real host: every box it shows comes up on screen, in front and active, whichever window was
+// used last and whenever the system reports its activations. A mode switch starts the program's
+// own executable again: the new instance works in the same program folder (handed over, wherever
+// the executable would look itself) from the program folder's "help" folder, with the switch as
+// its one argument.
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialogButtonBox>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -11,8 +16,65 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/application.h"
 #include "data/program_location.h"
+#include "program_folder.h"
+#include "ui/ids.h"
+#include "ui/qt/main_window.h"
 #include "ui/qt/qt_host.h"
+#include "ui/qt/side_windows.h"
+#include "ui/texts.h"
+
+namespace id = tervano::id;
+using Kind = tervano::app::Event::Kind;
+
+namespace {
+
+// The crossword editor with the real host and its real boxes, the main window shown.
+struct HostedEditor {
+  tervano::testing::TempProgram dir;
+  std::unique_ptr<tervano::qt::QtHost> host;
+  std::unique_ptr<tervano::app::Application> app;
+  std::unique_ptr<tervano::qt::MainWindow> window;
+
+  HostedEditor() {
+    dir.makeSet({3, 3, 3, 3});
+    host = std::make_unique<tervano::qt::QtHost>(dir.path("tervano-hra"), dir.root().string(),
+                                                 nullptr);
+    tervano::TextList arguments{dir.path("tervano-hra")};
+    arguments.append("-EDITOR");
+    app = std::make_unique<tervano::app::Application>(*host, tervano::ProgramFolder(dir.root()),
+                                                      arguments);
+    window =
+        std::make_unique<tervano::qt::MainWindow>(*app, [this] { return host->quitRequested(); });
+    host->setWindow(window.get(), [this] { window->syncBeforeModal(); });
+    app->startProgram();
+    window->sync();
+    window->show();
+  }
+  void send(tervano::app::Event e) { window->dispatch(std::move(e)); }
+};
+
+// Waits, as a user would look, until the condition holds; false when it never does.
+template <typename Condition>
+bool within(int ms, Condition condition) {
+  for (QDeadlineTimer deadline(ms); !condition();) {
+    if (deadline.hasExpired()) return false;
+    QTest::qWait(10);
+  }
+  return true;
+}
+
+// What a box showed of itself while it was up.
+struct BoxSeen {
+  QString title, text;
+  bool onTheMainWindow = false;  // its parent is the main window, shown
+  bool shown = false;
+  bool active = false;  // the active window and the modal widget
+  bool activeAfterLateReport = false;
+};
+
+}  // namespace
 
 class HostTest : public QObject {
   Q_OBJECT
@@ -55,6 +117,63 @@ class HostTest : public QObject {
         QVERIFY(!chosen.has_value());
       else
         QCOMPARE(chosen.value_or(99), static_cast<std::size_t>(pick));
+    }
+  }
+
+  // Load (or start anew), type into the map, close the window: the warning that the data are not
+  // saved is the first box of the program. It must come up in front of the main window it
+  // belongs to, as the active window, whether the chooser or the main window was used last, and
+  // stay so when the system answers an activation asked for before the box (the main window's,
+  // when the chooser gave it back) only after the box is up, as it does on a busy machine.
+  void theFirstBoxAfterAnEditIsInFrontAndActive() {
+    for (bool throughChooser : {true, false}) {
+      const char* path = throughChooser ? "Načíst, the chooser used last" : "Nová ...";
+      HostedEditor p;
+      QVERIFY(QTest::qWaitForWindowActive(p.window.get()));
+      if (throughChooser) {
+        p.send({Kind::Click, id::kDataLoad});
+        QWidget* chooser = p.window->chooserWindow();
+        QVERIFY(QTest::qWaitForWindowActive(chooser));
+        p.send({Kind::Select, id::kChooserGrade, "1"});
+        p.send({Kind::Edit, id::kChooserCrossword, "2"});
+        p.send({Kind::Click, id::kChooserConfirm});
+        QVERIFY2(!chooser->isVisible(), path);
+      } else {
+        p.send({Kind::Click, id::kDataNew});
+      }
+      p.send({Kind::Edit, id::kMapArea, "x"});
+      QCOMPARE(p.app->controls().text(id::kDataStatus), std::string("Neuložená"));
+
+      BoxSeen seen;
+      QTimer watch;
+      QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        watch.stop();
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.onTheMainWindow = box->parentWidget() == p.window.get() && p.window->isVisible();
+        seen.shown = box->isVisible();
+        seen.active = within(5000, [box] { return QApplication::activeWindow() == box; });
+        // The late report: the main window, blocked by the box, made active.
+        p.window->activateWindow();
+        QTest::qWait(50);
+        seen.activeAfterLateReport = within(5000, [box] {
+          return QApplication::activeWindow() == box && QApplication::activeModalWidget() == box;
+        });
+        box->buttons().front()->click();
+      });
+      watch.start(5);
+      p.window->close();
+      QVERIFY2(seen.shown, path);
+      QCOMPARE(seen.title, QString("Varování"));
+      QCOMPARE(seen.text, QString(tervano::text::kDataUnsaved).replace('\r', '\n'));
+      QVERIFY2(seen.onTheMainWindow, path);
+      QVERIFY2(seen.active, path);
+      QVERIFY2(seen.activeAfterLateReport, path);
+      // The close was refused: the program goes on with its data.
+      QVERIFY(!p.host->quitRequested());
+      QVERIFY(p.window->isVisible());
     }
   }
 
