@@ -105,49 +105,66 @@ QWidget* buildMenuScreen(ScreenKit& kit, QWidget* window) {
 
 namespace {
 
-void buildMenuPanels(ScreenKit& kit, QWidget* m) {
+// What the panels of the menu screen share: the screen, the forms and the two shapes of panel.
+struct MenuPanels {
+  ScreenKit& kit;
+  QWidget* m;
   Forms& forms = kit.forms;
   Binder& binder = kit.binder;
+
   // A panel is named after the category that opens it.
-  auto panel = [&](const char* panelId, const QRect& r, const char* name) {
+  QFrame* panel(const char* panelId, const QRect& r, const char* name) const {
     QFrame* p = forms.panel(panelId, m, r);
     p->setAccessibleName(name);
     return p;
-  };
+  }
   // A column of buttons opening upwards from a category button.
-  auto column = [&](const char* panelId, const char* name, int left, int width, int bottom,
-                    std::initializer_list<const char*> buttons) {
+  QFrame* column(const char* panelId, const char* name, int left, int width, int bottom,
+                 std::initializer_list<const char*> buttons) const {
     const int n = int(buttons.size());
     QFrame* p = panel(panelId, QRect(left, bottom - columnHeight(n), width, columnHeight(n)), name);
     int i = 0;
     for (const char* b : buttons)
       forms.button(b, p, QRect(4, 4 + kRow * i++, width - 8, kButtonHeight));
     return p;
-  };
+  }
+};
 
-  QFrame* game = column(id::kPanelGame, "Hra", categoryLeft(0), kCategoryWidth, kCategoryTop,
-                        {id::kNewGame, id::kNewGameSettings, id::kLoadGame, id::kSaveGame,
-                         id::kReturnToGame, id::kEndGame});
+void buildGamePanel(const MenuPanels& panels) {
+  Forms& forms = panels.forms;
+  QWidget* m = panels.m;
+  QFrame* game = panels.column(id::kPanelGame, "Hra", categoryLeft(0), kCategoryWidth, kCategoryTop,
+                               {id::kNewGame, id::kNewGameSettings, id::kLoadGame, id::kSaveGame,
+                                id::kReturnToGame, id::kEndGame});
   // The access code is typed beside "Nastavení+Nová hra".
   auto* code = forms.entry(id::kAccessCode, m,
                            QRect(game->x() + game->width() + 4, game->y() + 4 + kRow, 90, 26));
   code->setMaxLength(16);
   code->setToolTip("Přístupový kód");
   code->setAccessibleName("Přístupový kód");
+}
 
-  column(id::kPanelHelp, "Pomoc", categoryLeft(1), kCategoryWidth, kCategoryTop,
-         {id::kHelp, id::kAbout, id::kCredits, id::kKeyList, id::kEula});
+void buildHelpAndAppPanels(const MenuPanels& panels) {
+  Binder& binder = panels.binder;
+  panels.column(id::kPanelHelp, "Pomoc", categoryLeft(1), kCategoryWidth, kCategoryTop,
+                {id::kHelp, id::kAbout, id::kCredits, id::kKeyList, id::kEula});
   if (auto* about = qobject_cast<QPushButton*>(binder.widget(id::kAbout)))
     about->setIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation));
-  column(id::kPanelApp, "Aplikace", categoryLeft(2), kCategoryWidth, kCategoryTop, {id::kQuit});
+  panels.column(id::kPanelApp, "Aplikace", categoryLeft(2), kCategoryWidth, kCategoryTop,
+                {id::kQuit});
+}
 
+// Returns the button that opens the autosave settings.
+QPushButton* buildSettingsPanel(const MenuPanels& panels) {
+  Forms& forms = panels.forms;
+  Binder& binder = panels.binder;
   // Settings: the two switches side by side, "Zvuky a hudba", three check boxes with captions
   // of their own, "Automatické uložení".
   const int settingsHeight = 220;
-  QFrame* settings =
-      panel(id::kPanelSettings,
-            QRect(categoryLeft(3), kCategoryTop - settingsHeight, kCategoryWidth, settingsHeight),
-            "Nastavení");
+  QFrame* settings = panels.panel(
+      id::kPanelSettings,
+      QRect(categoryLeft(3), kCategoryTop - settingsHeight, kCategoryWidth, settingsHeight),
+      "Nastavení");
   struct Picture {
     const char* id;
     SwitchPicture::Kind kind;
@@ -188,19 +205,22 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
     // The box has no text: it is named after its caption beside it.
     forms.nameBy(box, {o.caption}, [caption] { return caption->text(); });
   }
-  auto* autosaveButton =
-      forms.button(id::kAutosaveButton, settings, QRect(6, 188, 132, kButtonHeight));
+  return forms.button(id::kAutosaveButton, settings, QRect(6, 188, 132, kButtonHeight));
+}
 
+void buildAutosavePanel(const MenuPanels& panels, QPushButton* autosaveButton) {
+  Forms& forms = panels.forms;
+  QWidget* m = panels.m;
   // The autosave settings open to the left of their button and touch it.
   const QPoint anchor = autosaveButton->mapTo(m, QPoint(0, 0));
   const int autosaveWidth = 436;
   const int autosaveHeight = 134;
   QFrame* autosave =
-      panel(id::kPanelAutosave,
-            QRect(anchor.x() - autosaveWidth, anchor.y() + kButtonHeight - autosaveHeight,
-                  autosaveWidth, autosaveHeight),
-            "Automatické uložení");
-  kit.router.reportEveryMove(id::kPanelAutosave);
+      panels.panel(id::kPanelAutosave,
+                   QRect(anchor.x() - autosaveWidth, anchor.y() + kButtonHeight - autosaveHeight,
+                         autosaveWidth, autosaveHeight),
+                   "Automatické uložení");
+  panels.kit.router.reportEveryMove(id::kPanelAutosave);
   forms.caption(autosave, QRect(12, 8, 150, 22), "Automatické uložení:", style::kYellow);
   forms.check(id::kAutosaveOn, autosave, QRect(160, 8, 80, 22), true)
       ->setAccessibleName("Automatické uložení");
@@ -216,34 +236,43 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
       ->setAccessibleName("Obsah souboru nesmí překročit hranici (záznamů)");
   forms.caption(autosave, QRect(spinLeft + 78, 72, 90, 24), "záznam(ů).", style::kLime);
   forms.button(id::kAutosaveApply, autosave, QRect(12, 102, 116, kButtonHeight));
+}
 
+void buildToolsPanel(const MenuPanels& panels) {
+  Forms& forms = panels.forms;
   // Tools open under their button at the top right.
-  QWidget* tools = binder.widget(id::kTools);
-  const auto toolRows = kit.modes.toolPanel();
+  QWidget* tools = panels.binder.widget(id::kTools);
+  const auto toolRows = panels.kit.modes.toolPanel();
   const int toolCount = static_cast<int>(toolRows.size());
-  QFrame* toolPanel = panel(
+  QFrame* toolPanel = panels.panel(
       id::kPanelTools,
       QRect(tools->x(), tools->y() + tools->height(), tools->width(), columnHeight(toolCount)),
       "Nástroje");
   for (int i = 0; i < toolCount; ++i)
     forms.button(toolRows[static_cast<std::size_t>(i)]->toolButton, toolPanel,
                  QRect(4, 4 + kRow * i, tools->width() - 8, kButtonHeight));
+}
 
+void buildEditorBarPanels(const MenuPanels& panels) {
   // The editor bar's panels. The data panel's rows are the editors' (buildEditorOnMenuScreen).
-  panel(id::kPanelEditorData,
-        QRect(categoryLeft(0), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)),
-        "Křížovka");
-  column(id::kPanelToolExit, "Editor", categoryLeft(1), kCategoryWidth, kCategoryTop,
-         {id::kToolQuit});
-  QFrame* music =
-      panel(id::kPanelSetMusic,
-            QRect(categoryLeft(2), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)),
-            "Sada");
-  buildSetMusic(kit, m, music);
+  panels.panel(
+      id::kPanelEditorData,
+      QRect(categoryLeft(0), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)),
+      "Křížovka");
+  panels.column(id::kPanelToolExit, "Editor", categoryLeft(1), kCategoryWidth, kCategoryTop,
+                {id::kToolQuit});
+  QFrame* music = panels.panel(
+      id::kPanelSetMusic,
+      QRect(categoryLeft(2), kCategoryTop - columnHeight(1), kCategoryWidth, columnHeight(1)),
+      "Sada");
+  buildSetMusic(panels.kit, panels.m, music);
+}
 
+void buildRecordPlayer(const MenuPanels& panels) {
+  Forms& forms = panels.forms;
   // The record player.
-  QFrame* player =
-      panel(id::kPanelRecordPlayer, QRect(99, 112, 400, 176), "Přehrávač záznamů pro hru Tervano");
+  QFrame* player = panels.panel(id::kPanelRecordPlayer, QRect(99, 112, 400, 176),
+                                "Přehrávač záznamů pro hru Tervano");
   forms.caption(player, QRect(14, 10, 372, 22), "Přehrávač záznamů pro hru Tervano", style::kYellow,
                 11);
   forms.caption(player, QRect(14, 42, 372, 18), "Přehrávaný soubor:", style::kLime);
@@ -254,7 +283,7 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
   file->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   style::setTextColor(file, style::kAqua);
   // The whole path, wrapped after a folder where it is too long for one line.
-  binder.bind(id::kRecordFile, file, Aspects{}, [file](const ui::Control& c) {
+  panels.binder.bind(id::kRecordFile, file, Aspects{}, [file](const ui::Control& c) {
     const QString path = q(c.text);
     QString wrappable = path;
     wrappable.replace('/', QStringLiteral("/\u200B"));
@@ -279,9 +308,12 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
     b->setEnabled(false);
   }
   forms.button(id::kRecordBack, player, QRect(296, 136, 90, 28));
+}
 
+void buildCredits(const MenuPanels& panels) {
+  Forms& forms = panels.forms;
   // The credits: a header strip with the title and "X", a body in which the labels scroll.
-  QFrame* credits = panel(id::kPanelCredits, QRect(119, 120, 360, 24 + 152 + 2), "Credits");
+  QFrame* credits = panels.panel(id::kPanelCredits, QRect(119, 120, 360, 24 + 152 + 2), "Credits");
   auto* header = new style::EdgedFrame(credits, Qt::BottomEdge, style::kTeal);
   header->setAccessibleName("Credits");
   header->setGeometry(1, 1, 358, 24);
@@ -315,6 +347,17 @@ void buildMenuPanels(ScreenKit& kit, QWidget* m) {
              id::kCreditsCaption);
   scrolling.color = style::kLime;
   creditLine(forms.label(id::kCreditsName, body, {}, style::kLime, scrolling), id::kCreditsName);
+}
+
+void buildMenuPanels(ScreenKit& kit, QWidget* m) {
+  const MenuPanels panels{kit, m};
+  buildGamePanel(panels);
+  buildHelpAndAppPanels(panels);
+  buildAutosavePanel(panels, buildSettingsPanel(panels));
+  buildToolsPanel(panels);
+  buildEditorBarPanels(panels);
+  buildRecordPlayer(panels);
+  buildCredits(panels);
 }
 
 }  // namespace
