@@ -7,7 +7,7 @@
 
 namespace tervano::app {
 
-// The crossword editor (-EDITOR): crosswords written over the play screen's areas, loaded, saved
+// The crossword editor: crosswords written over the play screen's areas, loaded, saved
 // and deleted through the chooser, stepped through with the arrows, or built from a word list;
 // printed or saved as PDF, one crossword, a grade or the whole set.
 class EditorMode : public EditingMode {
