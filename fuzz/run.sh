@@ -22,6 +22,8 @@ case $target in
   # past the seeds; their files are small, so allow a full set of them at once.
   crossword_fuzz | savedgame_fuzz) options=(-dict=fuzz/game.dict -max_len=1024 -len_control=0) ;;
   midi_fuzz) options=(-dict=fuzz/midi.dict) ;;
+  # A crossword in iPuz is a few hundred bytes to a few kB of JSON.
+  ipuz_fuzz) options=(-dict=fuzz/ipuz.dict -max_len=8192) ;;
 esac
 
 scratch=$(mktemp -d /dev/shm/tervano-fuzz-XXXXXX)

@@ -55,3 +55,23 @@ seed midi_fuzz format0 "$(hdr '\x00' '\x01')$note"
 seed midi_fuzz format1 "$(hdr '\x01' '\x02')$tempo$note"
 seed midi_fuzz sysex-running "$(hdr '\x00' '\x01')$sysex"
 seed midi_fuzz foreign-chunk "$(hdr '\x00' '\x01')XFIH\x00\x00\x00\x02ab$note"
+
+# ipuz_fuzz: bit 0 through the editor, bit 1 over unsaved edits; the rest is the file.
+k='"kind": ["http://ipuz.org/crossword#1"]'
+seed ipuz_fuzz tajenka "\x00{$k, \"version\": \"http://ipuz.org/v2\", \"dimensions\": {\"width\": 6, \"height\": 4},
+ \"puzzle\": [[\"#\", 1, 0, 5, \"#\", \"#\"], [2, 0, 0, 0, \"#\", \"#\"], [\"#\", \"#\", \"#\", \"#\", \"#\", \"#\"], [\"#\", \"#\", \"#\", 4, 0, 0]],
+ \"solution\": [[\"#\", \"D\", \"O\", \"G\", \"#\", \"#\"], [\"A\", \"C\", \"H\", \"T\", \"#\", \"#\"], [\"#\", \"#\", \"#\", \"#\", \"#\", \"#\"], [\"#\", \"#\", \"#\", \"E\", \"R\", \"A\"]],
+ \"clues\": {\"Across\": [[1, \"Pes\"], [2, \"Osm &amp; v\xc3\xadc\"], [4, \"\xc3\x89ra\"]], \"Down\": [[5, \"Tajenka\"]]},
+ \"explanation\": \"Tajenka: GT E\", \"cz.tervano.gaps\": [[3, \"(mezera v tajence)\"]]}"
+seed ipuz_fuzz wild "\x01\xef\xbb\xbf{$k, \"block\": \"*\", \"empty\": \"_\", \"dimensions\": {\"width\": 5, \"height\": 3},
+ \"puzzle\": [[{\"cell\": 1, \"style\": {\"shapebg\": \"circle\"}}, \"_\", 4, \"*\", null], [\"*\", 2, {\"style\": {\"color\": \"red\"}}, \"_\", \"_\"], [null, \"*\", {\"cell\": 3}, 0, null]],
+ \"solution\": [[\"K\", {\"value\": \"O\"}, \"T\", \"*\", null], [\"*\", \"\xc5\x98\", \"E\", \"K\", \"A\"], [null, \"*\", \"L\", \"E\", null]],
+ \"saved\": [[\"K\", \"\", \"\", \"*\", null]],
+ \"clues\": {\"Across:Vodorovn\xc4\x9b\": [[1, \"Ko\xc4\x8dka <i>anglicky</i>\"], {\"number\": 2, \"clue\": \"\xc5\x98\x65ka<br/>proud\"}, {\"number\": \"3\", \"clue\": \"Le\xc5\xbe\x65t\"}],
+ \"Down\": [[4, \"Tajenka\"], {\"number\": 2, \"clue\": \"Svisle\"}]}}"
+seed ipuz_fuzz two-in-a-row "\x03ipuz({$k, \"dimensions\": {\"width\": 4, \"height\": 2}, \"puzzle\": [[1, 0, \"#\", 2], [3, 0, 0, 0]],
+ \"solution\": [[\"A\", \"B\", \"#\", \"C\"], [\"D\", \"E\", \"F\", \"G\"]],
+ \"clues\": {\"Across\": [[1, \"Ab\"], [2, \"C\"], [3, \"Defg\"]], \"Down\": [[1, \"Ad\"], [2, \"Cg\"]]}})"
+seed ipuz_fuzz bad-letter "\x01{$k, \"dimensions\": {\"width\": 2, \"height\": 1}, \"puzzle\": [[1, 0]], \"solution\": [[\"A\", \"\xd0\x96\"]], \"clues\": {\"Across\": [[1, \"A\"]]}}"
+seed ipuz_fuzz sudoku '\x00{"kind": ["http://ipuz.org/sudoku#1"]}'
+seed ipuz_fuzz not-json '\x01{"kind": ['
