@@ -33,6 +33,7 @@ EXPECTED = [
     ("push button", "Návrat k editaci"),
     ("push button", "Ukončit režim editace"),
     ("push button", "Sestavit ze slov ..."),
+    ("push button", "Načíst iPuz ..."),
     ("push button", "Tisk a export ..."),
     ("label", "Data: ?"),
     ("text", "Tajenka:"),
@@ -55,7 +56,7 @@ def holding(found, role, name):
 
 # The data panel over "Křížovka ...": its rows from the top, the panel ending on the editor bar.
 DATA_ROWS = ["Nová ...", "Načíst", "Uložit", "Návrat k editaci", "Ukončit režim editace",
-             "Sestavit ze slov ...", "Tisk a export ..."]
+             "Sestavit ze slov ...", "Načíst iPuz ...", "Tisk a export ..."]
 
 
 def open_word_list():
