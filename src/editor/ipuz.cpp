@@ -35,6 +35,26 @@ std::string utf8(char32_t cp) {
   return s;
 }
 
+// A text from the file as a message shows it: controls as their symbols, at most 30 characters.
+std::string shown(std::string_view text) {
+  std::string out;
+  int n = 0;
+  for (char32_t cp : codePoints(text)) {
+    if (++n > 30) {
+      out += "…";
+      break;
+    }
+    if (cp < 0x20)
+      cp += 0x2400;
+    else if (cp == 0x7F)
+      cp = 0x2421;
+    else if (cp >= 0x80 && cp <= 0x9F)
+      cp = 0xFFFD;
+    cp1250::appendUtf8(out, cp);
+  }
+  return out;
+}
+
 // ---- Writing ----
 
 // iPuz text fields may hold HTML: a legend's "<" or "&" is text and is written as such.
@@ -51,6 +71,35 @@ std::string escapeHtml(std::string_view text) {
       out.push_back(c);
   }
   return out;
+}
+
+// A field a line and a grid a row a line, so that a person can read the file too; every value,
+// key and string is written by the JSON library.
+void layOut(std::string& out, const OrderedJson& v, int indent) {
+  const auto compact = [](const OrderedJson& x) {
+    return x.dump(-1, ' ', false, OrderedJson::error_handler_t::replace);
+  };
+  const std::string inner(static_cast<std::size_t>(indent) + 2, ' ');
+  const bool rows =
+      v.is_array() && !v.empty() &&
+      std::all_of(v.begin(), v.end(), [](const OrderedJson& x) { return x.is_array(); });
+  if (!(v.is_object() && !v.empty()) && !rows) {
+    out += compact(v);
+    return;
+  }
+  out += v.is_object() ? "{\n" : "[\n";
+  bool first = true;
+  for (const auto& [key, x] : v.items()) {
+    out += first ? inner : ",\n" + inner;
+    first = false;
+    if (!v.is_object()) {
+      out += compact(x);
+      continue;
+    }
+    out += compact(OrderedJson(key)) + ": ";
+    layOut(out, x, indent + 2);
+  }
+  out += "\n" + std::string(static_cast<std::size_t>(indent), ' ') + (v.is_object() ? "}" : "]");
 }
 
 // "3. Modrá" on line 3 is the clue "Modrá": iPuz gives the number beside the text. Another
@@ -246,7 +295,7 @@ class Reader {
       if (named.empty()) named = s;
     }
     throw UserError("Soubor není křížovka, ale hádanka jiného druhu" +
-                    (named.empty() ? std::string() : " (" + inQuotes(named) + ")") + ".");
+                    (named.empty() ? std::string() : " (" + inQuotes(shown(named)) + ")") + ".");
   }
 
   void readDimensions() {
@@ -360,18 +409,19 @@ class Reader {
         if (!clue)
           throw UserError(std::to_string(index) +
                           ". vodorovná nápověda nemá číslo a text v tvaru, který iPuz popisuje.");
+        const std::string number = shown(clue->number);
         if (seen[clue->number])
-          throw UserError("Vodorovná nápověda " + clue->number + " je v souboru dvakrát.");
+          throw UserError("Vodorovná nápověda " + number + " je v souboru dvakrát.");
         seen[clue->number] = true;
         const auto start = place(clue->number);
         if (!start)
-          throw UserError("Vodorovná nápověda " + clue->number +
-                          " nemá v mřížce políčko s číslem " + clue->number + ".");
+          throw UserError("Vodorovná nápověda " + number + " nemá v mřížce políčko s číslem " +
+                          number + ".");
         Entry e;
         e.start = *start;
         while (e.start.column + e.length < width_ && cells_[e.start.row][e.start.column + e.length])
           ++e.length;
-        e.clue = plainText(clue->text, "ve vodorovné nápovědě " + clue->number);
+        e.clue = plainText(clue->text, "ve vodorovné nápovědě " + number);
         entries_.push_back(std::move(e));
       }
     }
@@ -399,14 +449,14 @@ class Reader {
     if (letters.empty() || text == block_)
       throw UserError("Políčko " + at(row, column) + " nemá v řešení („solution“) písmeno.");
     if (letters.size() > 1)
-      throw UserError("Políčko " + at(row, column) + " má v řešení " + inQuotes(text) +
+      throw UserError("Políčko " + at(row, column) + " má v řešení " + inQuotes(shown(text)) +
                       "; v křížovce má každé políčko jedno písmeno (i „ch“ zabírá dvě políčka).");
     if (!cp1250::representable(letters[0]))
       throw UserError("Písmeno " + inQuotes(text) + " " + at(row, column) +
                       " nelze uložit: soubory křížovek jsou v kódování Windows-1250.");
     const char32_t lower = cp1250::toLower(letters[0]);
     if (!isLetter(lower))
-      throw UserError("Políčko " + at(row, column) + " má v řešení " + inQuotes(text) +
+      throw UserError("Políčko " + at(row, column) + " má v řešení " + inQuotes(shown(text)) +
                       ", což není písmeno.");
     return utf8(lower);
   }
@@ -482,7 +532,10 @@ class Reader {
     for (const auto& g : *gaps) {
       if (!g.is_array() || g.size() != 2 || !g[0].is_number_integer() || !g[1].is_string())
         continue;
-      const auto line = gapLines_.find(static_cast<int>(g[0].get<std::int64_t>() - 1));
+      // A row from 1; JSON reads a number without a sign as unsigned.
+      const std::uint64_t row = g[0].is_number_unsigned() ? g[0].get<std::uint64_t>() : 0;
+      if (row < 1 || row > static_cast<std::uint64_t>(height_)) continue;
+      const auto line = gapLines_.find(static_cast<int>(row) - 1);
       if (line == gapLines_.end() || !legend.get(line->second).empty()) continue;
       const std::string number = std::to_string(line->second + 1);
       const std::string text =
@@ -592,7 +645,9 @@ std::string writeIpuz(const Worksheet& sheet, const std::string& setName) {
     doc["explanation"] = escapeHtml(std::string(kIpuzTajenkaClue) + ": " + *grid.tajenka());
   }
   if (!gaps.empty()) doc[kIpuzGapsField] = std::move(gaps);
-  return doc.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + "\n";
+  std::string text;
+  layOut(text, doc, 0);
+  return text + "\n";
 }
 
 IpuzImport readIpuz(std::string_view bytes) {
@@ -607,6 +662,9 @@ IpuzImport readIpuz(std::string_view bytes) {
   } catch (const Json::parse_error& e) {
     throw UserError("Soubor není platný JSON (chyba u " + std::to_string(e.byte) +
                     ". bajtu), a tedy ani křížovka iPuz.");
+  } catch (const Json::exception&) {
+    // A number too large for any type, say.
+    throw UserError("Soubor není platný JSON, a tedy ani křížovka iPuz.");
   }
   try {
     return Reader(doc).read();
