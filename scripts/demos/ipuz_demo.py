@@ -11,7 +11,8 @@
 3. Back in the editor, "Načíst iPuz ..." loads a crossword as another program writes it (cells as
    objects, clues down as well): the information box says how many clues were dropped, and the
    crossword stands in the editor, unsaved.
-4. "Načíst iPuz ..." of a sudoku: the error box; the editor keeps the crossword.
+4. "Načíst iPuz ..." of a sudoku (the unsaved crossword not saved first): the error box; the
+   editor keeps the crossword.
 
 Screenshots go to OUT. The program folder is changed (iPuz files are written into it): use a
 copy.
@@ -142,8 +143,13 @@ def main():
         at(450, 142)
         time.sleep(0.5)
         shot(editor, a.shots, "ipuz-imported-in-editor")
+        at(44, 533, click=True)  # the data panel: "Data: Neuložená"
+        at(77, 521)
+        at(77, 500)
+        time.sleep(0.4)
+        shot(editor, a.shots, "ipuz-imported-data-panel")
 
-        at(44, 533, click=True)
+
         data_panel(DATA_ROWS, "Načíst iPuz ...")
         # The imported crossword is unsaved: "do not save" and go on.
         question = find(BOXES, 10)
@@ -155,6 +161,7 @@ def main():
             time.sleep(0.6)
         dialog_path("^Načíst iPuz$", sudoku)
         ok = box(a.shots, "ipuz-import-refused") and ok
+        data_panel(DATA_ROWS, "Návrat k editaci")
         at(450, 142)
         time.sleep(0.5)
         shot(editor, a.shots, "ipuz-editor-after-refusal")
