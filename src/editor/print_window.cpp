@@ -241,10 +241,6 @@ void PrintWindow::savePdf(WorksheetOutput* output) {
                          : "Ukládání bylo zrušeno, soubor se nezměnil.");
 }
 
-}  // namespace tervano::editor
-
-namespace tervano::editor {
-
 std::string PrintWindow::startFolder() const {
   if (!lastFolder_.empty()) return lastFolder_;
   const char* home = std::getenv("HOME");

@@ -285,10 +285,6 @@ void EditorMode::closePrint() {
   app_.controls().setEnabled(id::kMainWindow, true);
 }
 
-}  // namespace tervano::app
-
-namespace tervano::app {
-
 // "Načíst iPuz ...": like "Načíst", unsaved data are offered to be saved first.
 void EditorMode::importIpuz() {
   askToSaveThen([this] { chooseIpuz(); });
