@@ -1,6 +1,10 @@
 // Random iPuz files read as crosswords. The first byte chooses the way, the rest is the file:
 //   bit 0  the reader alone (0), or the editor's "Načíst iPuz ..." over an open crossword (1)
 //   bit 1  with the open crossword edited and not saved (the question is answered "do not save")
+//   bit 2  the rest is not the file but drives a maker of crosswords in iPuz: grids of any shape
+//          with the cell, clue and wrapper forms of the wild and now and then a fault; a file
+//          made without a fault must be read, with one line per word across and per row
+//          without cells
 // The reader refuses with a Czech text (a UserError, nothing else) or gives a crossword whose
 // files agree: the map in the map's layout, letters exactly on its cells, a legend line for every
 // line, all of it in code page 1250 and within the sheet limits. Written out again and read back
@@ -17,6 +21,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "data/cp1250.h"
 #include "data/errors.h"
@@ -123,10 +129,16 @@ void throughTheEditor(const std::string& file, bool edited,
   const auto before = fuzz::snapshot(dir.root());
 
   testing::FakeHost host;
-  fuzz::context() = [&host] {
-    for (const auto& line : host.transcript())
-      std::fprintf(stderr, "  %s\n", line.c_str());
-  };
+  // The transcript goes with the host: a later input must not print it.
+  struct Context {
+    explicit Context(testing::FakeHost& host) {
+      fuzz::context() = [&host] {
+        for (const auto& line : host.transcript())
+          std::fprintf(stderr, "  %s\n", line.c_str());
+      };
+    }
+    ~Context() { fuzz::context() = nullptr; }
+  } context(host);
   app::Application app(host, ProgramFolder(dir.root()),
                        TextList{dir.path("tervano-hra"), "-EDITOR"}, 1);
   app.startProgram();
@@ -173,11 +185,103 @@ void throughTheEditor(const std::string& file, bool edited,
   fs::remove(path, ec);
 }
 
+// A crossword in iPuz made from the bytes.
+struct Made {
+  std::string file;
+  bool clean = true;  // every choice a sound one: the file must be read
+  int lines = 0;      // words across and rows without cells
+};
+
+Made make(std::string_view bytes) {
+  using Json = nlohmann::json;
+  std::size_t at = 0;
+  const auto next = [&]() -> unsigned {
+    return at < bytes.size() ? static_cast<unsigned char>(bytes[at++]) : 0u;
+  };
+  Made made;
+  Json doc;
+  doc["kind"] = Json::array({"http://ipuz.org/crossword#1"});
+  const unsigned flags = next();
+  const std::string block = flags & 1 ? "*" : "#";
+  if (flags & 1) doc["block"] = block;
+  const int width = 1 + static_cast<int>(next() % 12);
+  const int height = 1 + static_cast<int>(next() % 12);
+  doc["dimensions"] = {{"width", width}, {"height", height}};
+  static const char* const kLetters[] = {"A", "b", "Č", "ř", "ß", "X", "Ž", "é"};
+  static const char* const kFaults[] = {"Ж", "CH", "1", "", " ", "#"};
+  static const char* const kTexts[] = {"Kočka", "<i>Pes</i> &amp; kůň", "Řeka\nproud", "",
+                                       "„Slovo“ – 3"};
+  Json puzzle = Json::array(), solution = Json::array();
+  int label = 0;
+  std::vector<int> labels;
+  for (int r = 0; r < height; ++r) {
+    Json cells = Json::array(), letters = Json::array();
+    bool any = false;
+    for (int c = 0; c < width; ++c) {
+      const unsigned k = next();
+      if (k % 4 == 0) {
+        cells.push_back(k & 4 ? Json(nullptr) : Json(block));
+        letters.push_back(k & 4 ? Json(nullptr) : Json(block));
+        continue;
+      }
+      any = true;
+      Json cell = 0;
+      if (k % 4 == 1) {
+        labels.push_back(++label);
+        cell = (k >> 3) % 3 == 0 ? Json(label) : Json(std::to_string(label));
+      }
+      if ((k >> 5) % 3 == 0) cell = {{"cell", cell}, {"style", {{"shapebg", "circle"}}}};
+      cells.push_back(cell);
+      const unsigned s = next();
+      Json letter = kLetters[s % 8];
+      if (s % 16 == 15) {
+        letter = kFaults[(s >> 4) % 6];
+        made.clean = false;
+      }
+      letters.push_back((s >> 4) % 4 == 0 ? Json{{"value", letter}} : letter);
+    }
+    puzzle.push_back(cells);
+    solution.push_back(letters);
+    if (!any) ++made.lines;
+  }
+  doc["puzzle"] = puzzle;
+  doc["solution"] = solution;
+  doc["saved"] = Json::array({Json::array({"A"})});
+  const std::string across = flags & 2 ? "Across:Vodorovně" : "Across";
+  doc["clues"][across] = Json::array();
+  doc["clues"]["Down"] = Json::array();
+  for (int n : labels) {
+    const unsigned c = next();
+    std::string text = kTexts[(c >> 2) % 5];
+    if (c % 32 == 31) {
+      text += " \U0001F600";
+      made.clean = false;
+    }
+    const Json number = c & 64 ? Json(std::to_string(n)) : Json(n);
+    const Json clue =
+        c & 128 ? Json{{"number", number}, {"clue", text}} : Json::array({number, text});
+    const bool isAcross = c % 3 != 0;
+    doc["clues"][isAcross ? across : "Down"].push_back(clue);
+    if (isAcross) ++made.lines;
+  }
+  if (doc["clues"][across].empty()) made.clean = false;
+  if (flags & 4) doc["cz.tervano.gaps"] = Json::array({Json::array({1 + next() % 12, "mezera"})});
+  made.file = doc.dump();
+  if (flags & 8) made.file = "ipuz(" + made.file + ")";
+  if (flags & 16) made.file = "\xEF\xBB\xBF" + made.file;
+  return made;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
-  const std::string file(reinterpret_cast<const char*>(data) + 1, size - 1);
+  std::string file(reinterpret_cast<const char*>(data) + 1, size - 1);
+  std::optional<Made> made;
+  if (data[0] & 4) {
+    made = make(file);
+    file = made->file;
+  }
   std::optional<editor::IpuzImport> read;
   std::string refusal;
   try {
@@ -185,6 +289,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const UserError& e) {
     refusal = e.what();
     require(!refusal.empty(), "a refusal says why");
+  }
+  if (made && made->clean) {
+    require(read.has_value(), "a sound crossword is read: " + refusal + "\n" + file);
+    require(read->files.map.count() == made->lines,
+            "a line for every word across and every row without cells");
   }
   if (read) {
     checkCrossword(*read);

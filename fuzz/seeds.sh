@@ -75,3 +75,7 @@ seed ipuz_fuzz two-in-a-row "\x03ipuz({$k, \"dimensions\": {\"width\": 4, \"heig
 seed ipuz_fuzz bad-letter "\x01{$k, \"dimensions\": {\"width\": 2, \"height\": 1}, \"puzzle\": [[1, 0]], \"solution\": [[\"A\", \"\xd0\x96\"]], \"clues\": {\"Across\": [[1, \"A\"]]}}"
 seed ipuz_fuzz sudoku '\x00{"kind": ["http://ipuz.org/sudoku#1"]}'
 seed ipuz_fuzz not-json '\x01{"kind": ['
+# Bit 2: the bytes drive the maker of crosswords (flags, width, height, then cells and clues).
+seed ipuz_fuzz made-small '\x04\x00\x05\x04abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz'
+seed ipuz_fuzz made-wild '\x05\x1f\x0b\x0b\x01\x02\x03\x05\x09\x11\x21\x41\x81\x00\x01\x05\x09\x0d\x11\x15\x19\x1d\x21\x25\x29\x2d\x31\x35\x39\x3d\x41\x45\x49\x4d\x51\x55'
+seed ipuz_fuzz made-unsaved '\x07\x02\x07\x03\x01\x41\x02\x00\x03\x01\x05\x61\x01\x02\x03\x04\x05\x06\x07\x08'
