@@ -24,6 +24,9 @@ case $target in
   midi_fuzz) options=(-dict=fuzz/midi.dict) ;;
   csv_fuzz) options=(-dict=fuzz/csv.dict) ;;
   kvtml_fuzz) options=(-dict=fuzz/kvtml.dict) ;;
+  # A crossword in iPuz is a few hundred bytes to a few kB of JSON, and half the inputs start the
+  # editor: as slow as the targets above.
+  ipuz_fuzz) options=(-dict=fuzz/ipuz.dict -max_len=4096 -len_control=0) ;;
 esac
 
 scratch=$(mktemp -d /dev/shm/tervano-fuzz-XXXXXX)

@@ -69,3 +69,27 @@ seed csv_fuzz header 'Word;Pozn\xe1mka;N\xe1pov\xecda\r\ncat;zv\xed\xf8e;ko\xe8k
 # kvtml_fuzz: the KDE programs' files, and a document type that declares entities.
 cp "$vocabulary"/*.kvtml "$out/kvtml_fuzz/"
 seed kvtml_fuzz entities '<!DOCTYPE kvtml [<!ENTITY a "&b;&b;"><!ENTITY b SYSTEM "x">]><kvtml version="2.0"><identifiers><identifier id="0"><locale>cs</locale></identifier><identifier id="1"/></identifiers><entries><entry><translation id="1"><text>&a;x</text></translation><translation id="0"><text><![CDATA[<&>]]></text></translation></entry></entries></kvtml>'
+
+# ipuz_fuzz: bit 0 through the editor, bit 1 over unsaved edits; the rest is the file.
+k='"kind": ["http://ipuz.org/crossword#1"]'
+seed ipuz_fuzz tajenka "\x00{$k, \"version\": \"http://ipuz.org/v2\", \"dimensions\": {\"width\": 6, \"height\": 4},
+ \"puzzle\": [[\"#\", 1, 0, 5, \"#\", \"#\"], [2, 0, 0, 0, \"#\", \"#\"], [\"#\", \"#\", \"#\", \"#\", \"#\", \"#\"], [\"#\", \"#\", \"#\", 4, 0, 0]],
+ \"solution\": [[\"#\", \"D\", \"O\", \"G\", \"#\", \"#\"], [\"A\", \"C\", \"H\", \"T\", \"#\", \"#\"], [\"#\", \"#\", \"#\", \"#\", \"#\", \"#\"], [\"#\", \"#\", \"#\", \"E\", \"R\", \"A\"]],
+ \"clues\": {\"Across\": [[1, \"Pes\"], [2, \"Osm &amp; v\xc3\xadc\"], [4, \"\xc3\x89ra\"]], \"Down\": [[5, \"Tajenka\"]]},
+ \"explanation\": \"Tajenka: GT E\", \"cz.tervano.gaps\": [[3, \"(mezera v tajence)\"]]}"
+seed ipuz_fuzz wild "\x01\xef\xbb\xbf{$k, \"block\": \"*\", \"empty\": \"_\", \"dimensions\": {\"width\": 5, \"height\": 3},
+ \"puzzle\": [[{\"cell\": 1, \"style\": {\"shapebg\": \"circle\"}}, \"_\", 4, \"*\", null], [\"*\", 2, {\"style\": {\"color\": \"red\"}}, \"_\", \"_\"], [null, \"*\", {\"cell\": 3}, 0, null]],
+ \"solution\": [[\"K\", {\"value\": \"O\"}, \"T\", \"*\", null], [\"*\", \"\xc5\x98\", \"E\", \"K\", \"A\"], [null, \"*\", \"L\", \"E\", null]],
+ \"saved\": [[\"K\", \"\", \"\", \"*\", null]],
+ \"clues\": {\"Across:Vodorovn\xc4\x9b\": [[1, \"Ko\xc4\x8dka <i>anglicky</i>\"], {\"number\": 2, \"clue\": \"\xc5\x98\x65ka<br/>proud\"}, {\"number\": \"3\", \"clue\": \"Le\xc5\xbe\x65t\"}],
+ \"Down\": [[4, \"Tajenka\"], {\"number\": 2, \"clue\": \"Svisle\"}]}}"
+seed ipuz_fuzz two-in-a-row "\x03ipuz({$k, \"dimensions\": {\"width\": 4, \"height\": 2}, \"puzzle\": [[1, 0, \"#\", 2], [3, 0, 0, 0]],
+ \"solution\": [[\"A\", \"B\", \"#\", \"C\"], [\"D\", \"E\", \"F\", \"G\"]],
+ \"clues\": {\"Across\": [[1, \"Ab\"], [2, \"C\"], [3, \"Defg\"]], \"Down\": [[1, \"Ad\"], [2, \"Cg\"]]}})"
+seed ipuz_fuzz bad-letter "\x01{$k, \"dimensions\": {\"width\": 2, \"height\": 1}, \"puzzle\": [[1, 0]], \"solution\": [[\"A\", \"\xd0\x96\"]], \"clues\": {\"Across\": [[1, \"A\"]]}}"
+seed ipuz_fuzz sudoku '\x00{"kind": ["http://ipuz.org/sudoku#1"]}'
+seed ipuz_fuzz not-json '\x01{"kind": ['
+# Bit 2: the bytes drive the maker of crosswords (flags, width, height, then cells and clues).
+seed ipuz_fuzz made-small '\x04\x00\x05\x04abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz'
+seed ipuz_fuzz made-wild '\x05\x1f\x0b\x0b\x01\x02\x03\x05\x09\x11\x21\x41\x81\x00\x01\x05\x09\x0d\x11\x15\x19\x1d\x21\x25\x29\x2d\x31\x35\x39\x3d\x41\x45\x49\x4d\x51\x55'
+seed ipuz_fuzz made-unsaved '\x07\x02\x07\x03\x01\x41\x02\x00\x03\x01\x05\x61\x01\x02\x03\x04\x05\x06\x07\x08'

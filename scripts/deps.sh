@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(qt6-base-dev qt6-translations-l10n libasound2-dev libfluidsynth-dev timgm6mb-soundfont fonts-dejavu-core
-          pkgconf cmake make g++ libgtest-dev libbenchmark-dev libpugixml-dev)
+          nlohmann-json3-dev pkgconf cmake make g++ libgtest-dev libbenchmark-dev libpugixml-dev)
 packages+=("$@")
 
 missing=()

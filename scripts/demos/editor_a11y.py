@@ -36,6 +36,7 @@ EXPECTED = [
     ("push button", "Návrat k editaci"),
     ("push button", "Ukončit režim editace"),
     ("push button", "Sestavit ze slov ..."),
+    ("push button", "Načíst iPuz ..."),
     ("push button", "Tisk a export ..."),
     ("push button", "Načíst ze souboru ..."),
     ("label", "Data: ?"),
@@ -67,7 +68,7 @@ def holding(found, role, name):
 
 # The data panel over "Křížovka ...": its rows from the top, the panel ending on the editor bar.
 DATA_ROWS = ["Nová ...", "Načíst", "Uložit", "Návrat k editaci", "Ukončit režim editace",
-             "Sestavit ze slov ...", "Tisk a export ..."]
+             "Sestavit ze slov ...", "Načíst iPuz ...", "Tisk a export ..."]
 
 
 def data_panel_row(name):

@@ -33,7 +33,7 @@ SCORES = [5, 2, 20, 10]
 
 # The data panel over "Křížovka ...": rows from the top, the panel ending on the editor bar.
 DATA_ROWS = ["Nová ...", "Načíst", "Uložit", "Návrat k editaci", "Ukončit režim editace",
-             "Sestavit ze slov ...", "Tisk a export ..."]
+             "Sestavit ze slov ...", "Načíst iPuz ...", "Tisk a export ..."]
 
 
 def choose(grade, crossword):

@@ -22,10 +22,11 @@ EXPECTED = [
     ("push button", "Tisknout ..."),
     ("push button", "Náhled ..."),
     ("push button", "Uložit PDF ..."),
+    ("push button", "Uložit iPuz ..."),
     ("push button", "Zpět"),
 ]
 INPUTS = {"push button", "radio button", "check box", "text"}
-DATA_ROWS = 7  # the data panel's rows; "Tisk a export ..." is the last
+DATA_ROWS = 8  # the data panel's rows; "Tisk a export ..." is the last
 
 
 def main():

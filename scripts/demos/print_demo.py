@@ -22,13 +22,13 @@ import time
 from play_set import at, ci, data_panel, find, lines, shot, stop, xdo
 
 DATA_ROWS = ["Nová ...", "Načíst", "Uložit", "Návrat k editaci", "Ukončit režim editace",
-             "Sestavit ze slov ...", "Tisk a export ..."]
+             "Sestavit ze slov ...", "Načíst iPuz ...", "Tisk a export ..."]
 
 # Places in the window "Tisk a export křížovek" (its own coordinates).
 SCOPE_SET = (34, 129)
 KEYS = (24, 159)
-BUTTON_Y = 354
-PRINT, PREVIEW, PDF, BACK = 64, 172, 280, 496
+BUTTON_Y = 372
+PRINT, PREVIEW, PDF, IPUZ, BACK = 64, 172, 280, 388, 496
 
 
 def origin(window):

@@ -1,11 +1,14 @@
 #include "editor/print_window.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
 #include "data/cp1250.h"
 #include "data/errors.h"
+#include "data/textfile.h"
 #include "editor/crossword_editor.h"
+#include "editor/ipuz.h"
 #include "ui/ids/print.h"
 
 namespace tervano::editor {
@@ -31,7 +34,9 @@ constexpr ScopeRadio kScopes[] = {
     {Scope::Set, id::kPrintScopeSet, "Celá sada"},
 };
 
-constexpr const char* kOutputs[] = {id::kPrintPrint, id::kPrintPreview, id::kPrintPdf};
+constexpr const char* kOutputs[] = {id::kPrintPrint, id::kPrintPreview, id::kPrintPdf,
+                                    id::kPrintIpuz};
+constexpr const char* kNoTajenka = "z mapy nelze určit jediný sloupec tajenky";
 
 ui::Control captioned(std::string text, bool visible = true) {
   ui::Control c;
@@ -44,9 +49,14 @@ std::string pages(int n) {
   return czechCount(n, "strana", "strany", "stran");
 }
 
-bool endsWithPdf(const std::string& path) {
+bool endsWith(const std::string& path, const std::string& suffix) {
   const std::string name = fs::path(path).filename().string();
-  return name.size() > 4 && cp1250::toLower(name.substr(name.size() - 4)) == ".pdf";
+  return name.size() > suffix.size() &&
+         cp1250::toLower(name.substr(name.size() - suffix.size())) == suffix;
+}
+
+std::string files(int n) {
+  return czechCount(n, "soubor", "soubory", "souborů");
 }
 
 }  // namespace
@@ -66,6 +76,7 @@ void PrintWindow::declare(ui::Controls& c) {
   c.declare(id::kPrintPrint, captioned("Tisknout ..."));
   c.declare(id::kPrintPreview, captioned("Náhled ..."));
   c.declare(id::kPrintPdf, captioned("Uložit PDF ..."));
+  c.declare(id::kPrintIpuz, captioned("Uložit iPuz ..."));
   c.declare(id::kPrintBack, captioned("Zpět"));
   c.setChecked(id::kPrintScopeGrade, true);
 }
@@ -215,25 +226,130 @@ void PrintWindow::savePdf(WorksheetOutput* output) {
   ui::FileDialogOptions o;
   o.title = "Uložit PDF";
   o.filters = {{"PDF", {"*.pdf"}}};
-  std::string start = lastFolder_;
-  if (start.empty()) {
-    const char* home = std::getenv("HOME");
-    std::error_code ec;
-    start = home && fs::is_directory(home, ec) ? home : folder_.root().string();
-  }
-  o.initialFolder = start;
+  o.initialFolder = startFolder();
   o.fileName = defaultFileName();
   o.overwritePrompt = true;
   o.defaultSuffix = "pdf";
   auto chosen = host_.saveFile(o);
   if (!chosen) return;
   std::string path = *chosen;
-  if (!endsWithPdf(path)) path += ".pdf";
+  if (!endsWith(path, ".pdf")) path += ".pdf";
   lastFolder_ = fs::path(path).parent_path().string();
   const bool done = out.writePdf(job_, path) == WorksheetOutput::Result::Done;
   controls_.setText(id::kPrintStatus,
                     done ? "Uloženo: " + path + " (" + pages(job_.pageCount()) + ")."
                          : "Ukládání bylo zrušeno, soubor se nezměnil.");
+}
+
+std::string PrintWindow::startFolder() const {
+  if (!lastFolder_.empty()) return lastFolder_;
+  const char* home = std::getenv("HOME");
+  std::error_code ec;
+  return home && fs::is_directory(home, ec) ? home : folder_.root().string();
+}
+
+void PrintWindow::saveIpuz() {
+  if (job_.sheets.empty()) return;
+  controls_.setText(id::kPrintStatus, "");
+  if (scope() == Scope::Crossword)
+    saveIpuzFile();
+  else
+    saveIpuzFolder();
+}
+
+void PrintWindow::saveIpuzFile() {
+  const Worksheet& sheet = job_.sheets.front();
+  ui::FileDialogOptions o;
+  o.title = "Uložit iPuz";
+  o.filters = {{"Křížovka iPuz", {"*.ipuz"}}};
+  o.initialFolder = startFolder();
+  o.fileName = sheet.number > 0 ? ipuzFileName(sheet.grade, sheet.number) : "nová křížovka.ipuz";
+  o.overwritePrompt = true;
+  o.defaultSuffix = "ipuz";
+  const auto chosen = host_.saveFile(o);
+  if (!chosen) return;
+  std::string path = *chosen;
+  if (!endsWith(path, ".ipuz")) path += ".ipuz";
+  lastFolder_ = fs::path(path).parent_path().string();
+  try {
+    writeFileAtomic(path, writeIpuz(sheet, setTitle(session_.zaklnast)));
+  } catch (const UserError&) {
+    controls_.setText(id::kPrintStatus, "Soubor iPuz nebyl uložen.");
+    throw;
+  }
+  std::string status = "Uloženo: " + path + ".";
+  if (!sheet.grid.tajenkaColumn) status += " Bez tajenky: " + std::string(kNoTajenka) + ".";
+  controls_.setText(id::kPrintStatus, status);
+}
+
+void PrintWindow::saveIpuzFolder() {
+  ui::FileDialogOptions o;
+  o.title = "Uložit iPuz do složky";
+  o.initialFolder = startFolder();
+  const auto chosen = host_.chooseFolder(o);
+  if (!chosen) return;
+  const fs::path folder = *chosen;
+  lastFolder_ = folder.string();
+
+  std::vector<std::string> existing;
+  std::error_code ec;
+  for (const auto& sheet : job_.sheets) {
+    const std::string name = ipuzFileName(sheet.grade, sheet.number);
+    if (fs::exists(fs::symlink_status(folder / name, ec))) existing.push_back(name);
+  }
+  if (!existing.empty()) {
+    std::string which = existing.front();
+    if (existing.size() > 1) which += " a další, celkem " + std::to_string(existing.size());
+    const std::string question =
+        "Ve složce „" + folder.string() + "“ už " +
+        (existing.size() > 1 ? "jsou soubory " : "je soubor ") + which +
+        (existing.size() > 1 ? ".\rChcete je nahradit?" : ".\rChcete ho nahradit?");
+    if (!ui::confirm(host_, question)) {
+      controls_.setText(id::kPrintStatus, "Nic nebylo uloženo.");
+      return;
+    }
+  }
+
+  int written = 0;
+  int withoutTajenka = 0;
+  std::vector<std::string> skipped;
+  for (const auto& sheet : job_.sheets) {
+    std::string json;
+    try {
+      json = writeIpuz(sheet, setTitle(session_.zaklnast));
+    } catch (const UserError& e) {
+      skipped.push_back(e.what());
+      continue;
+    }
+    const std::string name = ipuzFileName(sheet.grade, sheet.number);
+    try {
+      writeFileAtomic(folder / name, json);
+    } catch (const UserError&) {
+      const auto total = job_.sheets.size();
+      controls_.setText(id::kPrintStatus,
+                        "Uloženo " + std::to_string(written) + " z " + std::to_string(total) +
+                            (total == 1 ? " souboru, " : " souborů, ") + name + " se už neuložil.");
+      throw;
+    }
+    ++written;
+    if (!sheet.grid.tajenkaColumn) ++withoutTajenka;
+  }
+  std::string status = "Uloženo " + files(written) + " iPuz do „" + folder.string() + "“.";
+  if (withoutTajenka > 0)
+    status += " Bez tajenky (" + std::string(kNoTajenka) +
+              "): " + czechCount(withoutTajenka, "křížovka", "křížovky", "křížovek") + ".";
+  if (!skipped.empty()) {
+    status += " Vynecháno: " +
+              czechCount(static_cast<int>(skipped.size()), "křížovka", "křížovky", "křížovek") +
+              ", viz upozornění.";
+    TextList warnings = controls_.lines(id::kPrintWarnings);
+    for (auto& s : skipped)
+      if (std::find(warnings.lines().begin(), warnings.lines().end(), s) == warnings.lines().end())
+        warnings.append(std::move(s));
+    controls_.setLines(id::kPrintWarnings, std::move(warnings));
+    controls_.setVisible(id::kPrintWarnings, true);
+  }
+  controls_.setText(id::kPrintStatus, status);
 }
 
 }  // namespace tervano::editor

@@ -42,6 +42,11 @@ class PrintWindow {
   void print(WorksheetOutput* output);
   void preview(WorksheetOutput* output);
   void savePdf(WorksheetOutput* output);
+  // The scope as iPuz: "Tato křížovka" into one file the user names, a grade or the set into a
+  // folder the user chooses, one file r<grade>k<number>.ipuz per crossword. Existing files are
+  // replaced only after a question. Each file is written whole or not at all; the status says
+  // what was written, the warnings which crossword was left out and why.
+  void saveIpuz();
 
   Scope scope() const;
   const WorksheetJob& job() const { return job_; }
@@ -55,6 +60,10 @@ class PrintWindow {
   void collect();
   int grade() const;
   WorksheetOutput& usable(WorksheetOutput* output) const;
+  // The folder a file dialog starts in: the last one used, else the home folder.
+  std::string startFolder() const;
+  void saveIpuzFile();
+  void saveIpuzFolder();
 
   ui::Controls& controls_;
   ui::Host& host_;

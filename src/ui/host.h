@@ -62,6 +62,9 @@ class Host {
                                             std::size_t preselected) = 0;
   virtual std::optional<std::string> openFile(const FileDialogOptions& options) = 0;
   virtual std::optional<std::string> saveFile(const FileDialogOptions& options) = 0;
+  // A folder to write into (the dialog may create one); only the title and the initial folder
+  // of the options apply.
+  virtual std::optional<std::string> chooseFolder(const FileDialogOptions& options) = 0;
 
   // Plays a WAV file and returns when its last sample has been played. A missing or broken file
   // sounds the system's alert instead, where there is one.

@@ -93,6 +93,8 @@ class EditorViewTest : public QObject {
         {id::kPrintPrint, "Tisknout ..."},
         {id::kPrintPreview, "Náhled ..."},
         {id::kPrintPdf, "Uložit PDF ..."},
+        {id::kPrintIpuz, "Uložit iPuz ..."},
+        {id::kDataIpuz, "Načíst iPuz ..."},
         {id::kPrintBack, "Zpět"},
     };
     for (auto [control, name] : named) {
@@ -156,7 +158,7 @@ class EditorViewTest : public QObject {
   }
 
   // The window "Tisk a export křížovek" shows what the model holds and sends the user's choices;
-  // its button row keeps a place free between "Uložit PDF ..." and "Zpět".
+  // "Uložit iPuz ..." stands in its button row between "Uložit PDF ..." and "Zpět".
   void printWindowFollowsTheModel() {
     Program p;
     p.click(id::kDataPrint);
@@ -181,9 +183,11 @@ class EditorViewTest : public QObject {
     QVERIFY(p.rig.text(id::kPrintSummary).find("24 stran") != std::string::npos);
 
     const QRect pdf = p.w(id::kPrintPdf)->geometry();
+    const QRect ipuz = p.w(id::kPrintIpuz)->geometry();
     const QRect back = p.w(id::kPrintBack)->geometry();
+    QCOMPARE(ipuz.top(), pdf.top());
     QCOMPARE(back.top(), pdf.top());
-    QVERIFY(back.left() - pdf.right() > pdf.width());
+    QVERIFY(ipuz.left() > pdf.right() && back.left() > ipuz.right());
     QVERIFY(back.right() <= window->width());
     QTest::mouseClick(qobject_cast<QAbstractButton*>(p.w(id::kPrintBack)), Qt::LeftButton);
     QVERIFY(!window->isVisible());

@@ -108,7 +108,8 @@ std::optional<std::string> FakeHost::randomFile() {
   return randomFiles_[random_() % randomFiles_.size()];
 }
 
-std::optional<std::string> FakeHost::openFile(const ui::FileDialogOptions& options) {
+std::optional<std::string> FakeHost::dialog(const char* kind,
+                                            const ui::FileDialogOptions& options) {
   guard();
   dialogs_.push_back(options);
   std::optional<std::string> chosen = randomFile();
@@ -116,20 +117,21 @@ std::optional<std::string> FakeHost::openFile(const ui::FileDialogOptions& optio
     chosen = files_.front();
     files_.pop_front();
   }
-  record("open: " + options.title + " -> " + (chosen ? baseName(*chosen) : "cancel"));
+  record(std::string(kind) + ": " + options.title + " -> " +
+         (chosen ? baseName(*chosen) : "cancel"));
   return chosen;
 }
 
+std::optional<std::string> FakeHost::openFile(const ui::FileDialogOptions& options) {
+  return dialog("open", options);
+}
+
 std::optional<std::string> FakeHost::saveFile(const ui::FileDialogOptions& options) {
-  guard();
-  dialogs_.push_back(options);
-  std::optional<std::string> chosen = randomFile();
-  if (!files_.empty()) {
-    chosen = files_.front();
-    files_.pop_front();
-  }
-  record("save: " + options.title + " -> " + (chosen ? baseName(*chosen) : "cancel"));
-  return chosen;
+  return dialog("save", options);
+}
+
+std::optional<std::string> FakeHost::chooseFolder(const ui::FileDialogOptions& options) {
+  return dialog("folder", options);
 }
 
 void FakeHost::playWavSync(const std::string& path) {

@@ -73,6 +73,7 @@ class FakeHost : public ui::Host {
                                     std::size_t preselected) override;
   std::optional<std::string> openFile(const ui::FileDialogOptions& options) override;
   std::optional<std::string> saveFile(const ui::FileDialogOptions& options) override;
+  std::optional<std::string> chooseFolder(const ui::FileDialogOptions& options) override;
   void playWavSync(const std::string& path) override;
   ui::MusicPlayer& music() override { return music_; }
   void startInstance(std::string_view argument, const std::string& workingFolder) override;
@@ -113,6 +114,7 @@ class FakeHost : public ui::Host {
   std::vector<std::string> transcript_;
   std::vector<ui::FileDialogOptions> dialogs_;
   std::optional<std::string> randomFile();
+  std::optional<std::string> dialog(const char* kind, const ui::FileDialogOptions& options);
 
   std::mt19937 random_;
   bool randomMode_ = false;

@@ -1,6 +1,7 @@
 #include "app/modes/editing.h"
 
 #include <exception>
+#include <utility>
 
 #include "app/application.h"
 #include "app/screens.h"
@@ -98,22 +99,26 @@ void EditingMode::newCommand() {
 }
 
 void EditingMode::loadCommand() {
+  askToSaveThen([this] { app_.chooser().open(kChooserTitleLoad); });
+}
+
+void EditingMode::askToSaveThen(std::function<void()> next) {
   if (status() == kStatusUnsaved && ui::confirm(app_.host(), text::kSaveChangesQuestion)) {
-    loadAfterSave_ = true;
-    // A save that fails ends the command, and no load may follow a later save either.
+    afterSave_ = next;
+    // A save that fails ends the command, and nothing may follow a later save either.
     struct Forget {
-      bool& flag;
+      std::function<void()>& pending;
       int unwinding = std::uncaught_exceptions();
       ~Forget() {
-        if (std::uncaught_exceptions() > unwinding) flag = false;
+        if (std::uncaught_exceptions() > unwinding) pending = nullptr;
       }
-    } forget{loadAfterSave_};
+    } forget{afterSave_};
     saveCommand();
-    // A save through the chooser completes with its "Potvrď"; the load chooser follows then.
+    // A save through the chooser completes with its "Potvrď"; what waits follows then.
     if (app_.controls().visible(id::kChooserWindow)) return;
-    loadAfterSave_ = false;
+    afterSave_ = nullptr;
   }
-  app_.chooser().open(kChooserTitleLoad);
+  next();
 }
 
 void EditingMode::saveCommand() {
@@ -150,15 +155,12 @@ void EditingMode::confirm(ChooserPurpose purpose, const std::string& grade,
     showClosedColumn();
     chooser.recount();
     chooser.close();
-    if (loadAfterSave_) {
-      loadAfterSave_ = false;
-      chooser.open(kChooserTitleLoad);
-    }
+    if (afterSave_) std::exchange(afterSave_, nullptr)();
   }
 }
 
 void EditingMode::back() {
-  loadAfterSave_ = false;
+  afterSave_ = nullptr;
 }
 
 void EditingMode::toolQuit() {

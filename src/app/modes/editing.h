@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -72,6 +73,10 @@ class EditingMode : public Mode, public ChooserClient {
     (void)crossword;
   }
 
+  // With unsaved data, asks whether to save them first; OK saves through the chooser and `next`
+  // follows once that save has completed, Cancel goes on without saving. "Načíst" works so.
+  void askToSaveThen(std::function<void()> next);
+
   // The data panel's commands.
   void newCommand();
   void loadCommand();
@@ -84,8 +89,8 @@ class EditingMode : public Mode, public ChooserClient {
  private:
   Routes<EditingMode> dataRoutes_;
   SetMusicPanel music_;
-  // "Načíst" with unsaved data: the load chooser opens once the save has completed.
-  bool loadAfterSave_ = false;
+  // What waits for a save to complete ("Načíst" with unsaved data: the load chooser).
+  std::function<void()> afterSave_;
 };
 
 }  // namespace tervano::app

@@ -9,6 +9,8 @@
 #include "app/screens.h"
 #include "data/numbers.h"
 #include "data/records.h"
+#include "data/textfile.h"
+#include "editor/ipuz.h"
 #include "editor/word_list.h"
 #include "editor/word_list_file.h"
 #include "ui/ids.h"
@@ -60,7 +62,9 @@ EditorMode::EditorMode(Application& app)
       .click(id::kPrintPrint, &EditorMode::print)
       .click(id::kPrintPreview, &EditorMode::preview)
       .click(id::kPrintPdf, &EditorMode::savePdf)
-      .click(id::kPrintBack, &EditorMode::closePrint);
+      .click(id::kPrintIpuz, &EditorMode::saveIpuz)
+      .click(id::kPrintBack, &EditorMode::closePrint)
+      .click(id::kDataIpuz, &EditorMode::importIpuz);
   for (auto spin : kScoreSpins) {
     routes_.on(Kind::Edit, spin, &EditorMode::editScore);
     hovers_.on(Kind::Hover, spin, &EditorMode::pointerOverScoring);
@@ -78,6 +82,7 @@ void EditorMode::declare(ui::Controls& c) {
   declareDataPanel(c, "Nová ...");
   c.declare(id::kDataFromWords, caption("Sestavit ze slov ..."));
   c.declare(id::kDataPrint, caption("Tisk a export ..."));
+  c.declare(id::kDataIpuz, caption("Načíst iPuz ..."));
   editor::PrintWindow::declare(c);
 }
 
@@ -306,9 +311,69 @@ void EditorMode::savePdf() {
   print_.savePdf(app_.worksheetOutput());
 }
 
+void EditorMode::saveIpuz() {
+  print_.saveIpuz();
+}
+
 void EditorMode::closePrint() {
   print_.close();
   app_.controls().setEnabled(id::kMainWindow, true);
+}
+
+// "Načíst iPuz ...": like "Načíst", unsaved data are offered to be saved first.
+void EditorMode::importIpuz() {
+  askToSaveThen([this] { chooseIpuz(); });
+}
+
+void EditorMode::chooseIpuz() {
+  namespace fs = std::filesystem;
+  ui::FileDialogOptions o;
+  o.title = "Načíst iPuz";
+  o.filters = {{"Křížovka iPuz", {"*.ipuz"}}, {"Všechny soubory", {"*"}}};
+  o.mustExist = true;
+  o.initialFolder = ipuzFolder_;
+  if (o.initialFolder.empty()) {
+    const char* home = std::getenv("HOME");
+    std::error_code ec;
+    o.initialFolder = home && fs::is_directory(home, ec) ? home : app_.folder().root().string();
+  }
+  const auto chosen = app_.host().openFile(o);
+  if (!chosen) return;
+  ipuzFolder_ = fs::path(*chosen).parent_path().string();
+  const std::string name = fs::path(*chosen).filename().string();
+
+  // The whole file is read and checked before the editor changes.
+  editor::IpuzImport imported;
+  try {
+    imported = editor::readIpuz(readFileBytes(*chosen, editor::kMaxIpuzBytes));
+  } catch (const UserError& e) {
+    throw UserError("Křížovku ze souboru „" + name + "“ nelze načíst.\r" + e.what() +
+                    "\rEditor zůstal beze změny.");
+  }
+  // A new crossword: grade 1, no number, scores 0, saved through "Uložit" where the user says.
+  if (status() == kStatusNone) showOpenColumn();
+  editor_.clear();
+  editor_.fill(imported.files);
+  setStatus(kStatusUnsaved);
+  returnToEditing();
+
+  std::vector<std::string> notes;
+  if (imported.droppedClues > 0)
+    notes.push_back(
+        "Nápovědy svisle se nepřevádějí: křížovka má jen slova vodorovně a tajenku. "
+        "Vynecháno nápověd: " +
+        std::to_string(imported.droppedClues) + ".");
+  int widest = 0;
+  for (const auto& line : imported.files.map.lines())
+    widest = std::max(widest, static_cast<int>(line.size()));
+  if (widest > editor::kMaxLineWidth)
+    notes.push_back("Řádky jsou širší než " + std::to_string(editor::kMaxCells) +
+                    " políček: v ploše pro odpovědi se budou posouvat.");
+  if (notes.empty()) return;
+  std::string text = "Křížovka ze souboru „" + name + "“ je v editoru.";
+  for (const auto& note : notes)
+    text += "\r" + note;
+  ui::showInfo(app_.host(), text);
 }
 
 }  // namespace tervano::app

@@ -9,7 +9,7 @@ namespace tervano::app {
 
 // The crossword editor: crosswords written over the play screen's areas, loaded, saved
 // and deleted through the chooser, stepped through with the arrows, or built from a word list;
-// printed or saved as PDF, one crossword, a grade or the whole set.
+// printed or saved as PDF or iPuz, one crossword, a grade or the whole set; loaded from iPuz.
 class EditorMode : public EditingMode {
  public:
   explicit EditorMode(Application& app);
@@ -53,7 +53,10 @@ class EditorMode : public EditingMode {
   void print();
   void preview();
   void savePdf();
+  void saveIpuz();
   void closePrint();
+  void importIpuz();
+  void chooseIpuz();
 
   editor::CrosswordEditor editor_;
   editor::PrintWindow print_;
@@ -62,6 +65,8 @@ class EditorMode : public EditingMode {
   Routes<EditorMode> routes_;
   // The pointer's doings: they never keep the menu's hover rules from applying.
   Routes<EditorMode> hovers_;
+  // Where the last iPuz file was loaded from.
+  std::string ipuzFolder_;
 };
 
 }  // namespace tervano::app

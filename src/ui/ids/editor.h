@@ -27,6 +27,7 @@ inline constexpr const char* kDataStatus = "editor.dataStatus";  // the value be
 // The crossword editor's own entries of the data panel.
 inline constexpr const char* kDataFromWords = "editor.dataFromWords";  // "Sestavit ze slov ..."
 inline constexpr const char* kDataPrint = "editor.dataPrint";          // "Tisk a export ..."
+inline constexpr const char* kDataIpuz = "editor.dataIpuz";            // "Načíst iPuz ..."
 
 // The word-list window.
 inline constexpr const char* kWordListWindow = "wordList.window";

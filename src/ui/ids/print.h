@@ -18,6 +18,7 @@ inline constexpr const char* kPrintStatus = "print.status";
 inline constexpr const char* kPrintPrint = "print.print";      // "Tisknout ..."
 inline constexpr const char* kPrintPreview = "print.preview";  // "Náhled ..."
 inline constexpr const char* kPrintPdf = "print.pdf";          // "Uložit PDF ..."
+inline constexpr const char* kPrintIpuz = "print.ipuz";        // "Uložit iPuz ..."
 inline constexpr const char* kPrintBack = "print.back";        // "Zpět"
 
 }  // namespace tervano::id

@@ -113,7 +113,7 @@ void buildEditorOnMenuScreen(ScreenKit& kit, QWidget*) {
   if (!model.has(id::kDataNew)) return;  // not an editor
   std::vector<const char*> buttons;
   for (auto b : {id::kDataNew, id::kDataLoad, id::kDataSave, id::kDataReturn, id::kDataClose,
-                 id::kDataFromWords, id::kDataPrint})
+                 id::kDataFromWords, id::kDataIpuz, id::kDataPrint})
     if (model.has(b)) buttons.push_back(b);
   const int rows = int(buttons.size());
   const int statusHeight = 24;

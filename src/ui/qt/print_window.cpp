@@ -13,7 +13,7 @@ namespace {
 constexpr int kWidth = 560;
 constexpr int kLeft = 14;
 constexpr int kInner = kWidth - 2 * kLeft;
-// The button row has five places: the three outputs, one kept free, and "Zpět" at the end.
+// The button row has five places: the three outputs of pages, iPuz, and "Zpět" at the end.
 constexpr int kButtonPlaces = 5;
 constexpr int kButtonGap = 8;
 constexpr int kButtonWidth = (kInner - (kButtonPlaces - 1) * kButtonGap) / kButtonPlaces;
@@ -26,11 +26,11 @@ QRect buttonPlace(int place, int top) {
 
 PrintWindow::PrintWindow(Forms& forms, QWidget* anchor)
     : SideWindow(forms, anchor, "printWindow", "Tisk a export křížovek") {
-  setFixedSize(kWidth, 380);
+  setFixedSize(kWidth, 398);
   forms.label(id::kPrintWindow, this, QRect(kLeft, 10, kInner, 28), style::kYellow,
               Aspects{.visible = false, .enabled = false, .pointSize = 13});
 
-  forms.caption(this, QRect(kLeft, 48, 200, 20), "Co vytisknout:", style::kLime);
+  forms.caption(this, QRect(kLeft, 48, 200, 20), "Co vytisknout nebo uložit:", style::kLime);
   int top = 70;
   for (const char* scope : {id::kPrintScopeCrossword, id::kPrintScopeGrade, id::kPrintScopeSet}) {
     forms.radio(scope, this, QRect(kLeft + 10, top, 240, 22));
@@ -54,14 +54,19 @@ PrintWindow::PrintWindow(Forms& forms, QWidget* anchor)
     warningsCaption->setVisible(c.visible);
   });
 
-  QLabel* status = forms.label(id::kPrintStatus, this, QRect(kLeft, 310, kInner, 18), style::kLime);
+  // A saved folder's path and what was left out may take two lines.
+  QLabel* status = forms.label(id::kPrintStatus, this, QRect(kLeft, 306, kInner, 36), style::kLime);
+  status->setWordWrap(true);
+  status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   forms.nameBy(status, {id::kPrintStatus},
                [status] { return Forms::counted("Výsledek:", status->text()); });
 
-  forms.button(id::kPrintPrint, this, buttonPlace(0, 340));
-  forms.button(id::kPrintPreview, this, buttonPlace(1, 340));
-  forms.button(id::kPrintPdf, this, buttonPlace(2, 340));
-  forms.button(id::kPrintBack, this, buttonPlace(kButtonPlaces - 1, 340));
+  constexpr int kButtonTop = 358;
+  forms.button(id::kPrintPrint, this, buttonPlace(0, kButtonTop));
+  forms.button(id::kPrintPreview, this, buttonPlace(1, kButtonTop));
+  forms.button(id::kPrintPdf, this, buttonPlace(2, kButtonTop));
+  forms.button(id::kPrintIpuz, this, buttonPlace(3, kButtonTop));
+  forms.button(id::kPrintBack, this, buttonPlace(kButtonPlaces - 1, kButtonTop));
   followModel(id::kPrintWindow);
 }
 

@@ -288,6 +288,15 @@ std::optional<std::string> QtHost::saveFile(const ui::FileDialogOptions& options
   return fileDialog(options, true);
 }
 
+std::optional<std::string> QtHost::chooseFolder(const ui::FileDialogOptions& options) {
+  if (beforeModal_) beforeModal_();
+  auto dialog = makeFileDialog(options, false, boxParent());
+  dialog->setFileMode(QFileDialog::Directory);
+  dialog->setOption(QFileDialog::ShowDirsOnly, true);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().front().toStdString();
+}
+
 void QtHost::playWavSync(const std::string& path) {
   if (!sound_ || !sound_->playWavSync(path)) QApplication::beep();
 }

@@ -35,6 +35,7 @@ class QtHost : public ui::Host {
                                     std::size_t preselected) override;
   std::optional<std::string> openFile(const ui::FileDialogOptions& options) override;
   std::optional<std::string> saveFile(const ui::FileDialogOptions& options) override;
+  std::optional<std::string> chooseFolder(const ui::FileDialogOptions& options) override;
   void playWavSync(const std::string& path) override;
   ui::MusicPlayer& music() override;
   void startInstance(std::string_view argument, const std::string& workingFolder) override;
