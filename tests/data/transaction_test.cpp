@@ -323,6 +323,7 @@ TEST(Recovery, CrosswordsThatOlderVersionsSetAsideAreClearedAndNothingElse) {
       "tervano/.smazana-k3-" + g,                // not in a grade folder
       "tervano/def/.smazana-k3-" + g,            // nor here
       "tervano/r2/k1/.smazana-k3-" + g,          // nor inside a crossword
+      "tervano/def/r1/.smazana-k3-" + g,         // nor in a folder named like a grade deeper down
       "jinde/r2/.smazana-k3-" + g,               // not in a set
       "tervano/r2/.smazana-kx-" + g,             // not a crossword number
       "tervano/r2/.smazana-k3-" + g + "x",       // not a process

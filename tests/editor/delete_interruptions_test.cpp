@@ -152,6 +152,10 @@ struct Case {
   int n;
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << "crossword " << c.n << " of 5 in \"" << c.below << "\"";
+}
+
 std::string caseName(const ::testing::TestParamInfo<Case>& info) {
   return (info.param.n == 5 ? std::string("TheLast") : std::string("TheSecond")) +
          (std::string(info.param.below) == "program" ? "" : "InOddFolder");

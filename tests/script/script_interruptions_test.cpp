@@ -61,6 +61,11 @@ struct Case {
   const char* below;
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << (c.kind == Kind::ProgramWide ? "program-wide" : "under a crossword") << " in \"" << c.below
+      << "\"";
+}
+
 class InterruptedScriptSave : public ::testing::TestWithParam<Case> {};
 
 TEST_P(InterruptedScriptSave, AFullOrReadOnlyDiskAtAnyMutationLeavesEveryFileAsItWas) {
