@@ -273,11 +273,16 @@ TEST(Transaction, AFinishOnceStartedChangeIsFinishedByRecovery) {
                                });
 }
 
-TEST(Recovery, OnlyTemporariesOfProcessesThatAreGoneAreRemoved) {
+// The id of a process that has ended.
+pid_t goneProcess() {
   const pid_t gone = ::fork();
   if (gone == 0) ::_exit(0);
   ::waitpid(gone, nullptr, 0);
-  const std::string g = std::to_string(gone);
+  return gone;
+}
+
+TEST(Recovery, OnlyTemporariesOfProcessesThatAreGoneAreRemoved) {
+  const std::string g = std::to_string(goneProcess());
   const std::string me = std::to_string(::getpid());
   TempProgram dir;
   const std::vector<std::string> removed = {
@@ -309,10 +314,7 @@ TEST(Recovery, OnlyTemporariesOfProcessesThatAreGoneAreRemoved) {
 // Earlier versions set a crossword aside in its grade folder while deleting it; a kill left it
 // there for good. Such a folder goes once its process is gone, and nothing that only looks like it.
 TEST(Recovery, CrosswordsThatOlderVersionsSetAsideAreClearedAndNothingElse) {
-  const pid_t gone = ::fork();
-  if (gone == 0) ::_exit(0);
-  ::waitpid(gone, nullptr, 0);
-  const std::string g = std::to_string(gone);
+  const std::string g = std::to_string(goneProcess());
   const std::string me = std::to_string(::getpid());
   TempProgram dir;
   const std::vector<std::string> removed = {

@@ -14,6 +14,7 @@
 #include "data/transaction.h"
 #include "editor_rig.h"
 #include "interruptions.h"
+#include "tool_interruptions.h"
 
 namespace tervano {
 namespace {
@@ -125,27 +126,10 @@ struct DeleteScene {
     rig->host.ok();
     tervano::remove(*rig, "2", std::to_string(n));
   }
-  struct Ends {
-    Tree before, after;
-  };
-  Ends ends() {
-    Ends e;
-    prepare();
-    e.before = testing::tree(root());
-    remove();
-    e.after = testing::tree(root());
-    return e;
+  testing::Ends ends() {
+    return testing::endsOf([&] { prepare(); }, [&] { remove(); }, [&] { return root(); });
   }
 };
-
-void expectOldOrNew(const DeleteScene& s, const DeleteScene::Ends& e, const std::string& when) {
-  const Tree now = testing::tree(s.root());
-  EXPECT_TRUE(now == e.before || now == e.after)
-      << when << ": against before" << testing::difference(now, e.before) << " / against after"
-      << testing::difference(now, e.after);
-  EXPECT_EQ(testing::listsMatchFolders(s.root() / "tervano"), "") << when;
-  EXPECT_EQ(testing::temporariesIn(s.root()), std::vector<std::string>{}) << when;
-}
 
 struct Case {
   const char* below;
@@ -166,29 +150,13 @@ class InterruptedDelete : public ::testing::TestWithParam<Case> {};
 TEST_P(InterruptedDelete, AKillAfterAnyMutationIsRecoveredAtTheNextStartToAllOldOrAllNew) {
   DeleteScene s(GetParam().below, GetParam().n);
   const auto e = s.ends();
-  int undone = 0, finished = 0;
-  const int kills = testing::killAtEveryMutation(
-      [&] { s.prepare(); }, [&] { s.remove(); },
-      [&](long n) {
-        // The editor started again finishes or undoes the deletion before it reads anything.
-        testing::FakeHost host;
-        app::Application again(host, ProgramFolder(s.root()),
-                               TextList{s.rig->dir.path("tervano-hra"), "-EDITOR"}, 1);
-        again.startProgram();
-        const std::string when = "killed after " + std::to_string(n);
-        expectOldOrNew(s, e, when);
-        const bool old = testing::tree(s.root()) == e.before;
-        for (const std::string& box : host.only({"info", "warning", "error"})) {
-          EXPECT_NE(box.find("„Smazání křížovky 2/" + std::to_string(s.n) + "“"), std::string::npos)
-              << when << box;
-          EXPECT_NE(box.find(old ? "byla vrácena" : "byla dokončena"), std::string::npos)
-              << when << box;
-          ++(old ? undone : finished);
-        }
-      });
-  EXPECT_GT(kills, 10);
-  EXPECT_GT(undone, 0);
-  EXPECT_GT(finished, 0);
+  // The editor started again finishes or undoes the deletion before it reads anything.
+  const auto ends = testing::restartedAfterEveryKill(
+      [&] { s.prepare(); }, [&] { s.remove(); }, [&] { return s.root(); }, "-EDITOR", e.before,
+      e.after, "Smazání křížovky 2/" + std::to_string(s.n) + "“");
+  EXPECT_GT(ends.kills, 10);
+  EXPECT_GT(ends.undone, 0);
+  EXPECT_GT(ends.finished, 0);
 }
 
 TEST_P(InterruptedDelete, AFullOrReadOnlyDiskAtAnyMutationLeavesEveryFileAsItWas) {
@@ -202,39 +170,16 @@ TEST_P(InterruptedDelete, AFullOrReadOnlyDiskAtAnyMutationLeavesEveryFileAsItWas
   for (const int err : {ENOSPC, EROFS}) {
     DeleteScene s(GetParam().below, n);
     const auto e = s.ends();
-    std::set<std::string> named;
-    int refused = 0;
-    testing::failAtEveryMutation(
-        err, [&] { s.prepare(); }, [&] { s.remove(); },
-        [&](long at, const std::string&) {
-          const std::string when = systemErrorText(err) + " at " + std::to_string(at);
-          const auto errors = s.rig->host.only({"error"});
-          if (errors.empty() || errors[0].find("Křížovka nebyla smazána") == std::string::npos) {
-            // Past the commit mark: deleted, and what is left over goes at the next start. (The
-            // chooser's recount that follows may fail to write the descriptor again: its own
-            // error, with the descriptor as the deletion left it.)
-            recoverAtStart(s.root());
-            EXPECT_EQ(testing::tree(s.root()), e.after) << when;
-            return;
-          }
-          ++refused;
-          ASSERT_EQ(errors.size(), 1u) << when;
-          const std::string& box = errors[0];
-          EXPECT_EQ(testing::tree(s.root()), e.before)
-              << when << testing::difference(testing::tree(s.root()), e.before);
-          EXPECT_NE(box.find(systemErrorText(err)), std::string::npos) << when << box;
-          EXPECT_NE(box.find("Křížovka nebyla smazána, žádný soubor se nezměnil."),
-                    std::string::npos)
-              << when << box;
-          const auto open = box.find("„"), close = box.find("“");
-          ASSERT_NE(close, std::string::npos) << box;
-          named.insert(fs::path(box.substr(open + 3, close - open - 3)).filename().string());
-          EXPECT_EQ(testing::temporariesIn(s.root()), std::vector<std::string>{}) << when;
-        });
-    EXPECT_GT(refused, 10);
+    // Past the commit mark the crossword is deleted; the chooser's recount that follows may fail
+    // to write the descriptor again: its own error, with the descriptor as the deletion left it.
+    const auto refused = testing::refusedOrDone(
+        err, [&] { s.prepare(); }, [&] { s.remove(); }, [&] { return s.root(); },
+        [&] { return s.rig->host.only({"error"}); }, e.before, e.after,
+        "Křížovka nebyla smazána, žádný soubor se nezměnil.");
+    EXPECT_GT(refused.runs, 10);
     // Every step that could fail was made to, the shorter list among them, and undone.
     for (const std::string& step : steps)
-      EXPECT_TRUE(named.contains(step)) << step << " (" << systemErrorText(err) << ")";
+      EXPECT_TRUE(refused.named.contains(step)) << step << " (" << systemErrorText(err) << ")";
   }
 }
 

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 #include "data/textfile.h"
 #include "data/transaction.h"
 #include "interruptions.h"
 #include "program_folder.h"
+#include "tool_interruptions.h"
 #include "ui/ids.h"
 
 namespace tervano {
@@ -51,6 +53,9 @@ struct ScriptScene {
     rig->app->dispatch({app::Event::Kind::Edit, id::kChooserCrossword, "2"});
     rig->app->click(id::kChooserConfirm);
   }
+  testing::Ends ends() {
+    return testing::endsOf([&] { prepare(); }, [&] { save(); }, [&] { return root(); });
+  }
   std::string file() const {
     return kind == Kind::ProgramWide ? "nazacatkuhry.lsc" : "12nazacatkukrizovky.lsc";
   }
@@ -71,56 +76,31 @@ class InterruptedScriptSave : public ::testing::TestWithParam<Case> {};
 TEST_P(InterruptedScriptSave, AFullOrReadOnlyDiskAtAnyMutationLeavesEveryFileAsItWas) {
   for (const int err : {ENOSPC, EROFS}) {
     ScriptScene s(GetParam().kind, GetParam().below);
-    s.prepare();
-    const Tree before = testing::tree(s.root());
-    s.save();
-    const Tree after = testing::tree(s.root());
+    const auto [before, after] = s.ends();
     ASSERT_EQ(after.at("tervano/script/" + s.file()), "file:zprava.info\r\nnov\xE1, \x9E\r\n");
-    int refused = 0;
-    testing::failAtEveryMutation(
-        err, [&] { s.prepare(); }, [&] { s.save(); },
-        [&](long n, const std::string&) {
-          const std::string when = systemErrorText(err) + " at " + std::to_string(n);
-          const auto errors = s.rig->host.only({"error"});
-          if (errors.empty() || errors[0].find("Skript nebyl uložen") == std::string::npos) {
-            // Saved: only the chooser's recount that follows failed.
-            EXPECT_EQ(testing::tree(s.root()), after) << when;
-            return;
-          }
-          ++refused;
-          ASSERT_EQ(errors.size(), 1u) << when;
-          EXPECT_EQ(testing::tree(s.root()), before)
-              << when << testing::difference(testing::tree(s.root()), before);
-          EXPECT_NE(errors[0].find(s.file() + "“: " + systemErrorText(err)), std::string::npos)
-              << errors[0];
-          EXPECT_NE(errors[0].find("Skript nebyl uložen, žádný soubor se nezměnil."),
-                    std::string::npos)
-              << errors[0];
+    // Done: only the chooser's recount that follows may fail.
+    const auto refused = testing::refusedOrDone(
+        err, [&] { s.prepare(); }, [&] { s.save(); }, [&] { return s.root(); },
+        [&] { return s.rig->host.only({"error"}); }, before, after,
+        "Skript nebyl uložen, žádný soubor se nezměnil.",
+        [&](const std::string& when) {
           EXPECT_EQ(s.rig->text(id::kDataStatus), "Neuložená") << when;
         });
-    // Making the new file, flushing it, putting it in place.
-    EXPECT_EQ(refused, 3) << systemErrorText(err);
+    // Making the new file, flushing it, putting it in place; each names the script.
+    EXPECT_EQ(refused.runs, 3) << systemErrorText(err);
+    EXPECT_EQ(refused.named, std::set<std::string>{s.file()});
   }
 }
 
 TEST_P(InterruptedScriptSave, AKillAtAnyMutationLeavesTheOldScriptOrTheNewOne) {
   ScriptScene s(GetParam().kind, GetParam().below);
-  s.prepare();
-  const Tree before = testing::tree(s.root());
-  s.save();
-  const Tree after = testing::tree(s.root());
-  const int kills = testing::killAtEveryMutation(
-      [&] { s.prepare(); }, [&] { s.save(); },
-      [&](long n) {
-        testing::FakeHost host;
-        app::Application again(host, ProgramFolder(s.root()),
-                               TextList{s.rig->dir.path("tervano-hra"), "-SCRIPTEDITOR"}, 1);
-        again.startProgram();
-        const Tree now = testing::tree(s.root());
-        EXPECT_TRUE(now == before || now == after) << "killed after " << n;
-        EXPECT_EQ(testing::temporariesIn(s.root()), std::vector<std::string>{});
-      });
-  EXPECT_GE(kills, 3);
+  const auto [before, after] = s.ends();
+  // One file: no change for the start to finish or undo, only a temporary to clear.
+  const auto ends = testing::restartedAfterEveryKill([&] { s.prepare(); }, [&] { s.save(); },
+                                                     [&] { return s.root(); }, "-SCRIPTEDITOR",
+                                                     before, after, "");
+  EXPECT_GE(ends.kills, 3);
+  EXPECT_EQ(ends.undone + ends.finished, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
