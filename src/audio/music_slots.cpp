@@ -42,7 +42,12 @@ void replaceMusicSlot(const ProgramFolder& folder, const MusicSlot& slot,
     throw MusicFileError("Soubor „" + shown +
                          "“ není skladba MIDI, kterou umí program přehrát.\rSkladba „" +
                          std::string(slot.name) + "“ zůstala beze změny.");
-  writeFileAtomic(folder.resolve(slot.file), bytes);
+  try {
+    writeFileAtomic(folder.resolve(slot.file), bytes);
+  } catch (const FileError& e) {
+    throw FileError(std::string(e.what()) + "\rSkladba „" + std::string(slot.name) +
+                    "“ zůstala beze změny.");
+  }
 }
 
 }  // namespace tervano::audio

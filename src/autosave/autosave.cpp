@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "autosave/log_lock.h"
+
 #include "data/errors.h"
 #include "data/numbers.h"
 #include "data/records.h"
@@ -66,6 +68,7 @@ TextList Autosave::currentGameState() const {
 }
 
 void Autosave::autosave() {
+  const LogLock lock(folder_);
   reread();
   append();
 }
@@ -89,16 +92,22 @@ void Autosave::trigger(AutosaveTrigger moment) {
   const auto number = static_cast<std::size_t>(moment);
   if (number < 1 || number > kTriggerOf.size()) return;
   if (controls_.text(id::kAutosaveTrigger) != kTriggerOf[number - 1]) return;
-  reread();
   TextList& log = session_.autosf;
-  if (log.get(header::kEnabled) != kYes) return;
-  if (parseInt(log.get(header::kCount)) < parseInt(log.get(header::kLimit))) {
-    append();
-    return;
+  {
+    const LogLock lock(folder_);
+    reread();
+    if (log.get(header::kEnabled) != kYes) return;
+    if (parseInt(log.get(header::kCount)) < parseInt(log.get(header::kLimit))) {
+      append();
+      return;
+    }
   }
+  // The lock is not held while the message waits for the user.
   sound_.playCue("hlasen.wav");
   ui::showError(host_,
                 quotaMessage(log.get(header::kLimit)) + " Zaktivovat ji budete muset opět vy.");
+  const LogLock lock(folder_);
+  reread();
   log.set(header::kEnabled, kNo);
   controls_.setChecked(id::kAutosaveOn, false);
   saveLog();
@@ -114,6 +123,7 @@ void Autosave::applySettings() {
   if (log.count() >= header::kLines && log.get(header::kEnabled) == enabled &&
       log.get(header::kLimit) == limit && log.get(header::kTrigger) == trigger)
     return;
+  const LogLock lock(folder_);
   reread();
   log.set(header::kEnabled, enabled);
   log.set(header::kLimit, limit);

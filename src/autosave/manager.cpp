@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "autosave/autosave.h"
+#include "autosave/log_lock.h"
 #include "data/cp1250.h"
 #include "data/numbers.h"
 #include "data/records.h"
@@ -254,22 +255,31 @@ void Manager::deleteRecord() {
   headerCount(session_.autosf);
   if (ui::confirm(host_, kDeleteQuestion)) {
     const RecordPlace r = records_[static_cast<std::size_t>(k)];
-    TextList log = readLog();
-    const std::int32_t count = headerCount(log);
-    // Whatever came after the record may have changed (a game appends); the record and what lies
-    // before it must not have, or the entry no longer names the same record.
-    const auto& was = session_.autosf.lines();
-    const auto& now = log.lines();
-    if (now.size() < static_cast<std::size_t>(r.end) ||
-        !std::equal(was.begin() + header::kLines, was.begin() + r.end,
-                    now.begin() + header::kLines)) {
+    TextList log;
+    bool same = false;
+    {
+      // From the re-read to the save no game appends: what it appends lands in the saved log.
+      const LogLock lock(folder_);
+      log = readLog();
+      const std::int32_t count = headerCount(log);
+      // Whatever came after the record may have changed (a game appends); the record and what
+      // lies before it must not have, or the entry no longer names the same record.
+      const auto& was = session_.autosf.lines();
+      const auto& now = log.lines();
+      same = now.size() >= static_cast<std::size_t>(r.end) &&
+             std::equal(was.begin() + header::kLines, was.begin() + r.end,
+                        now.begin() + header::kLines);
+      if (same) {
+        // The record from "<>" to its end marker; the separator in front of it stays.
+        log.lines().erase(log.lines().begin() + r.start, log.lines().begin() + r.end);
+        log.set(header::kCount, toText(std::max<std::int64_t>(0, std::int64_t{count} - 1)));
+        folder_.save(paths::kAutosaveLog, log);
+      }
+    }
+    if (!same) {
       changedMeanwhile(std::move(log));
       return;
     }
-    // The record from "<>" to its end marker; the separator in front of it stays.
-    log.lines().erase(log.lines().begin() + r.start, log.lines().begin() + r.end);
-    log.set(header::kCount, toText(std::max<std::int64_t>(0, std::int64_t{count} - 1)));
-    folder_.save(paths::kAutosaveLog, log);
     session_.autosf = std::move(log);
     records_ = findRecords(session_.autosf);
     showRecords();
@@ -283,16 +293,21 @@ void Manager::deleteAllRecords() {
   if (host_.message(ui::MessageKind::Warning, kDeleteAllQuestion, ui::Buttons::OkCancel) !=
       ui::Answer::Ok)
     return;
-  // Read before the list is hidden: a log that cannot be read leaves the screen as it was.
-  TextList log = readLog();
+  // Read and written before the list is hidden: a log that cannot be read or written leaves the
+  // screen as it was; nothing a game appends in between is lost unseen.
+  TextList log;
+  TextList headerOnly;
+  {
+    const LogLock lock(folder_);
+    log = readLog();
+    for (int i = 0; i < header::kLines; ++i)
+      headerOnly.append(log.get(i));
+    headerOnly.set(header::kCount, "0");
+    folder_.save(paths::kAutosaveLog, headerOnly);
+  }
   controls_.setVisible(id::kManagerList, false);
   beforeListing();
   list(std::move(log));
-  TextList headerOnly;
-  for (int i = 0; i < header::kLines; ++i)
-    headerOnly.append(session_.autosf.get(i));
-  headerOnly.set(header::kCount, "0");
-  folder_.save(paths::kAutosaveLog, headerOnly);
   session_.autosf = std::move(headerOnly);
   controls_.setChecked(id::kManagerAnimation, false);
   controls_.setVisible(id::kManagerAnimation, false);
@@ -310,6 +325,7 @@ void Manager::deleteAllRecords() {
 void Manager::closeManager() {
   // A log that was never read is not the manager's to write: it would overwrite the real one.
   if (loaded_ && folder_.isFile(paths::kAutosaveLog)) {
+    const LogLock lock(folder_);
     TextList log = readLog();
     const std::string count = std::to_string(findRecords(log).size());
     if (log.count() > header::kCount && log.get(header::kCount) != count) {

@@ -430,6 +430,28 @@ bool ownFolder(const std::string& name) {
   return lower.starts_with("tervano") || lower == "data";
 }
 
+bool digits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Earlier versions set a deleted crossword aside in its grade folder as
+// ".smazana-k<number>-<pid>" and removed it at the end; a kill in between left it for good.
+std::optional<pid_t> oldDeletionOwner(const fs::path& entry) {
+  constexpr std::string_view kPrefix = ".smazana-k";
+  const std::string name = entry.filename().string();
+  const std::string grade = entry.parent_path().filename().string();
+  if (!name.starts_with(kPrefix) || grade.size() < 2 || (grade[0] != 'r' && grade[0] != 'R') ||
+      !digits(std::string_view(grade).substr(1)))
+    return std::nullopt;
+  const std::string_view rest = std::string_view(name).substr(kPrefix.size());
+  const auto dash = rest.find('-');
+  if (dash == std::string_view::npos || !digits(rest.substr(0, dash)) ||
+      !digits(rest.substr(dash + 1)) || rest.size() - dash - 1 > 9)
+    return std::nullopt;
+  return static_cast<pid_t>(std::stol(std::string(rest.substr(dash + 1))));
+}
+
 void sweep(const fs::path& root, const Kept& kept, RecoveryReport& report) {
   std::vector<fs::path> doomed;
   std::error_code ec;
@@ -450,8 +472,18 @@ void sweep(const fs::path& root, const Kept& kept, RecoveryReport& report) {
     for (fs::recursive_directory_iterator
              r(it->path(), fs::directory_options::skip_permission_denied, inner),
          rend;
-         !inner && r != rend; r.increment(inner))
-      if (temporary(r->path())) r.disable_recursion_pending();
+         !inner && r != rend; r.increment(inner)) {
+      if (temporary(r->path())) {
+        r.disable_recursion_pending();
+        continue;
+      }
+      // In a grade folder of a set: the set folder's child's child.
+      if (r.depth() != 1) continue;
+      if (const auto owner = oldDeletionOwner(r->path())) {
+        r.disable_recursion_pending();
+        if (!fileops::processAlive(*owner)) doomed.push_back(r->path());
+      }
+    }
   }
   for (const fs::path& p : doomed)
     if (fileops::removeTree(p) == 0) ++report.temporariesRemoved;

@@ -156,7 +156,9 @@ struct RecoveryReport {
 // At every start, in every mode, before anything reads the data: finishes or undoes every journal
 // whose process is gone, then removes the temporaries this program made that no live process
 // owns (".tvtmp-*" and the older ".<name>.tmp-<pid>-<n>"), in the program folder itself, the set
-// folders ("tervano*") and "Data". Nothing else is touched. Running it again after a kill during
+// folders ("tervano*") and "Data", and the crosswords that earlier versions set aside in a grade
+// folder while deleting them (".smazana-k<n>-<pid>") when their process is gone. Nothing else is
+// touched. Running it again after a kill during
 // it gives the same end.
 RecoveryReport recoverAtStart(const std::filesystem::path& root);
 // Before every tool command that changes files: the journals only (cheap: one look at the

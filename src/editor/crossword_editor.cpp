@@ -1,6 +1,6 @@
 #include "editor/crossword_editor.h"
 
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -75,6 +75,24 @@ std::string total(const std::string& perWord, const std::string& tajenka, int wo
 }
 
 constexpr const char* kNotSaved = "Křížovka nebyla uložena, žádný soubor se nezměnil.";
+constexpr const char* kNotDeleted = "Křížovka nebyla smazána, žádný soubor se nezměnil.";
+
+// A folder whose entries the deletion changes: read-only, it is refused before anything changes
+// (renaming or removing in it would fail half-way, and an entry set aside in it could never go).
+void refuseReadOnlyFolder(const fs::path& folder) {
+  struct stat st {};
+  if (::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_IWUSR) == 0)
+    throw FileError(concat({"Složka „", folder.string(), "“ je jen pro čtení."}));
+}
+
+// Every folder of a tree that is removed after the commit; links are not entered.
+void refuseReadOnlyTree(const fs::path& top) {
+  refuseReadOnlyFolder(top);
+  std::error_code ec;
+  if (!fs::is_directory(fs::symlink_status(top, ec))) return;
+  for (fs::recursive_directory_iterator it(top, ec), end; !ec && it != end; it.increment(ec))
+    if (it->symlink_status(ec).type() == fs::file_type::directory) refuseReadOnlyFolder(it->path());
+}
 
 }  // namespace
 
@@ -225,12 +243,18 @@ void CrosswordEditor::save(const std::string& grade, const std::string& crosswor
 bool CrosswordEditor::remove(const std::string& grade, const std::string& crossword) {
   const auto g = gradeNumber(grade);
   const auto n = crosswordNumber(crossword);
-  const std::string listPath = g ? crosswordListPath(grade) : "";
-  TextList list = g ? folder_.load(listPath) : TextList{};
+  if (!g || !n) {
+    ui::showInfo(host_, text::kPositionIncomplete);
+    return false;
+  }
+  // A change that another instance left half done is ended before this one reads the list.
+  ui::recoverBeforeCommand(host_, folder_);
+  const std::string listPath = crosswordListPath(grade);
+  TextList list = folder_.load(listPath);
   const int count = list.count();
   std::error_code ec;
-  const fs::path victim = g && n ? folder_.resolve(*crosswordFolder(grade, crossword)) : fs::path();
-  if (!g || !n || *n > count || !fs::exists(fs::symlink_status(victim, ec))) {
+  const fs::path victim = folder_.resolve(*crosswordFolder(grade, crossword));
+  if (*n > count || !fs::exists(fs::symlink_status(victim, ec))) {
     ui::showInfo(host_, text::kPositionIncomplete);
     return false;
   }
@@ -240,45 +264,51 @@ bool CrosswordEditor::remove(const std::string& grade, const std::string& crossw
   for (auto area : {id::kLegendArea, id::kMapArea, id::kAnswerArea})
     controls_.setLines(area, {});
 
-  // The deleted folder steps aside first, so that every step up to the new list can be undone.
-  const fs::path aside =
-      victim.parent_path() / (".smazana-k" + crossword + "-" + std::to_string(::getpid()));
-  fs::remove_all(aside, ec);
-  fs::rename(victim, aside, ec);
-  if (ec) {
-    ui::showWarning(host_, text::kFailed);
-    return true;
-  }
   const std::string lastNumber = toText(count);
   const fs::path last = folder_.resolve(*crosswordFolder(grade, lastNumber));
   const bool moves = *n < count;
-  if (moves) {
-    fs::rename(last, victim, ec);
-    if (ec) {
-      fs::rename(aside, victim, ec);
-      ui::showWarning(host_, text::kFailed);
-      return true;
-    }
+  // The last crossword cannot take the number: nothing is deleted.
+  if (moves && fileops::entryId(last) == 0) {
+    ui::showWarning(host_, text::kFailed);
+    return true;
   }
   list.removeAt(count - 1);
+  TextList descriptor = session_.zaklnast;
+  // The deleted folder, the move of the last one into its place, the shorter list, the
+  // descriptor's count and the scripts change together, or nothing does: an error undoes what
+  // was done, and a kill is undone by the next start until the commit mark, finished after it.
   try {
-    folder_.save(listPath, list);
-  } catch (const FileError&) {
-    if (moves) fs::rename(victim, last, ec);
-    fs::rename(aside, victim, ec);
-    throw;
+    Transaction tx(folder_, concat({"Smazání křížovky ", grade, "/", crossword}));
+    // Everything that is staged is checked before the first step: a read-only list or folder, a
+    // full disk refuse the deletion while nothing has changed.
+    refuseReadOnlyFolder(victim.parent_path());
+    refuseReadOnlyTree(victim);
+    tx.save(listPath, list);
+    const int line = desc::kGradeCountFirst + *g - 1;
+    if (descriptor.count() > line && descriptor.get(line) != toText(list.count())) {
+      descriptor.set(line, toText(list.count()));
+      tx.save(paths::kDescriptor, descriptor);
+    }
+    tx.moveAside(victim);
+    if (moves) tx.move(last, victim);
+    // The crossword's scripts go with it; the moved crossword's scripts follow it.
+    for (auto event : {event::kCrosswordStart, event::kCrosswordEnd}) {
+      const fs::path own = folder_.resolve(*crosswordScriptPath(grade, crossword, event));
+      const fs::path moved = folder_.resolve(*crosswordScriptPath(grade, lastNumber, event));
+      const bool ownThere = fileops::entryId(own) != 0;
+      const bool movedThere = moves && fileops::entryId(moved) != 0;
+      if (ownThere || movedThere) refuseReadOnlyFolder(own.parent_path());
+      if (ownThere) tx.moveAside(own);
+      if (movedThere) tx.move(moved, own);
+    }
+    tx.commit();
+  } catch (const TransactionError& e) {
+    throw FileError(
+        concat({e.what(), "\r", e.undone() ? kNotDeleted : "Křížovka nebyla smazána."}));
+  } catch (const FileError& e) {
+    throw FileError(concat({e.what(), "\r", kNotDeleted}));
   }
-  // remove_all deletes a symbolic link itself, never what it points to.
-  fs::remove_all(aside, ec);
-
-  // The crossword's scripts go with it; the moved crossword's scripts follow it.
-  for (auto event : {event::kCrosswordStart, event::kCrosswordEnd}) {
-    const std::string own = *crosswordScriptPath(grade, crossword, event);
-    folder_.remove(own);
-    if (!moves) continue;
-    const fs::path from = folder_.resolve(*crosswordScriptPath(grade, lastNumber, event));
-    if (fs::exists(fs::symlink_status(from, ec))) fs::rename(from, folder_.resolve(own), ec);
-  }
+  session_.zaklnast = std::move(descriptor);
   ui::showInfo(host_, kDeleted);
   return true;
 }

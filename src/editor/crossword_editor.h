@@ -62,7 +62,9 @@ class CrosswordEditor {
   // of it changes in one transaction: a failure or a kill leaves the crossword all old or all new.
   void save(const std::string& grade, const std::string& crossword);
   // "Vymazat křížovku" after its checks and question: the grade's last crossword takes the
-  // deleted one's number. False when nothing was attempted (refused or cancelled).
+  // deleted one's number, with its scripts; the list and the descriptor's count shrink. All of it
+  // changes in one transaction: a failure before its commit mark, or a kill then, changes nothing.
+  // False when nothing was attempted (refused or cancelled).
   bool remove(const std::string& grade, const std::string& crossword);
 
   ArrowStep next() const;

@@ -5,11 +5,13 @@
 
 #include "data/cp1250.h"
 #include "data/events.h"
+#include "data/file_ops.h"
 #include "data/numbers.h"
 #include "data/records.h"
 #include "data/textfile.h"
 #include "script/interpreter.h"
 #include "ui/ids/script_panel.h"
+#include "ui/recovery.h"
 #include "ui/texts.h"
 
 namespace tervano::script {
@@ -147,7 +149,7 @@ bool ScriptEditor::saveProgramWide() {
     ui::showWarning(host_, text::kAssignScript);
     return false;
   }
-  folder_.save(scriptPath(event() + ".lsc"), session_.scriptBuffer);
+  saveScript(scriptPath(event() + ".lsc"));
   controls_.setEnabled(id::kScriptEvent, true);
   return true;
 }
@@ -161,8 +163,19 @@ void ScriptEditor::saveUnder(const std::string& grade, const std::string& crossw
     throw ScriptFileError("Název události „" + event() +
                           "“ nesmí obsahovat oddělovač složek (\\ nebo /), dvě tečky za sebou ani "
                           "řídicí znaky.\rSkript nebyl uložen.");
-  folder_.save(scriptPath(grade + crossword + event() + ".lsc"), session_.scriptBuffer);
+  saveScript(scriptPath(grade + crossword + event() + ".lsc"));
   controls_.setEnabled(id::kScriptEvent, true);
+}
+
+void ScriptEditor::saveScript(const std::string& path) {
+  // A change that another instance left half done is ended first.
+  ui::recoverBeforeCommand(host_, folder_);
+  // One file, replaced in one step: a failure or a kill leaves the old script whole.
+  try {
+    folder_.save(path, session_.scriptBuffer);
+  } catch (const FileError& e) {
+    throw FileError(std::string(e.what()) + "\rSkript nebyl uložen, žádný soubor se nezměnil.");
+  }
 }
 
 void ScriptEditor::chooseCrossword(const std::string& grade, const std::string& crossword) {
@@ -189,6 +202,7 @@ void ScriptEditor::deleteScript() {
   o.mustExist = true;
   const auto chosen = host_.openFile(o);
   if (!chosen) return;
+  ui::recoverBeforeCommand(host_, folder_);
 
   // Only a script of this set: a regular ".lsc" file right in the script folder. A link, a
   // folder, a saved game or a file elsewhere stays where it is.
@@ -203,10 +217,10 @@ void ScriptEditor::deleteScript() {
                           "“ nebyl smazán.\rSmazat lze jen skript (soubor s příponou .lsc) ze "
                           "složky skriptů aktivní sady:\r" +
                           scriptFolder().string());
-  fs::remove(file, ec);
-  if (ec)
+  // Removed as what it is now: had it become a link meanwhile, the link would go, not its target.
+  if (const int err = fileops::removeFile(file))
     throw FileError("Skript „" + file.filename().string() +
-                    "“ nelze smazat: " + systemErrorText(ec.value()) + ".");
+                    "“ nelze smazat: " + systemErrorText(err) + ".");
 }
 
 }  // namespace tervano::script

@@ -84,6 +84,8 @@ class ScriptEditor {
  private:
   void show(TextList lines);
   void saveScratch();
+  // The script buffer into a script file, after the recovery every command begins with.
+  void saveScript(const std::string& path);
   std::filesystem::path scriptFolder() const;
 
   ui::Controls& controls_;

@@ -273,11 +273,16 @@ TEST(Transaction, AFinishOnceStartedChangeIsFinishedByRecovery) {
                                });
 }
 
-TEST(Recovery, OnlyTemporariesOfProcessesThatAreGoneAreRemoved) {
+// The id of a process that has ended.
+pid_t goneProcess() {
   const pid_t gone = ::fork();
   if (gone == 0) ::_exit(0);
   ::waitpid(gone, nullptr, 0);
-  const std::string g = std::to_string(gone);
+  return gone;
+}
+
+TEST(Recovery, OnlyTemporariesOfProcessesThatAreGoneAreRemoved) {
+  const std::string g = std::to_string(goneProcess());
   const std::string me = std::to_string(::getpid());
   TempProgram dir;
   const std::vector<std::string> removed = {
@@ -304,6 +309,48 @@ TEST(Recovery, OnlyTemporariesOfProcessesThatAreGoneAreRemoved) {
     EXPECT_TRUE(dir.exists(p)) << p;
   EXPECT_FALSE(fs::exists(fs::symlink_status(dir.root() / ("tervano/.tvtmp-" + g + "-9"))));
   EXPECT_TRUE(dir.exists("venku/soubor"));
+}
+
+// Earlier versions set a crossword aside in its grade folder while deleting it; a kill left it
+// there for good. Such a folder goes once its process is gone, and nothing that only looks like it.
+TEST(Recovery, CrosswordsThatOlderVersionsSetAsideAreClearedAndNothingElse) {
+  const std::string g = std::to_string(goneProcess());
+  const std::string me = std::to_string(::getpid());
+  TempProgram dir;
+  const std::vector<std::string> removed = {
+      "tervano/r2/.smazana-k3-" + g + "/k.lk",  // with what it holds
+      "tervano31/R1/.smazana-k12-" + g + "/k.nk", "tervanoMazani/r4/.smazana-k1-" + g};
+  const std::vector<std::string> kept = {
+      "tervano/r2/.smazana-k3-" + me + "/k.lk",  // a live process's own
+      "tervano/.smazana-k3-" + g,                // not in a grade folder
+      "tervano/def/.smazana-k3-" + g,            // nor here
+      "tervano/r2/k1/.smazana-k3-" + g,          // nor inside a crossword
+      "tervano/def/r1/.smazana-k3-" + g,         // nor in a folder named like a grade deeper down
+      "jinde/r2/.smazana-k3-" + g,               // not in a set
+      "tervano/r2/.smazana-kx-" + g,             // not a crossword number
+      "tervano/r2/.smazana-k3-" + g + "x",       // not a process
+      "tervano/r2/.smazana-k3",                  // no process at all
+      "tervano/r2/smazana-k3-" + g};
+  for (const auto& p : removed)
+    dir.writeBytes(p, "x");
+  for (const auto& p : kept)
+    dir.writeBytes(p, "x");
+  // A crossword folder that was a link was set aside as the link: it goes as a link.
+  dir.writeBytes("venku/k.lk", "x");
+  fs::create_directories(dir.root() / "tervano/r3");
+  fs::create_symlink(dir.root() / "venku", dir.root() / ("tervano/r3/.smazana-k2-" + g));
+  const RecoveryReport report = recoverAtStart(dir.root());
+  EXPECT_EQ(report.temporariesRemoved, 4);
+  EXPECT_EQ(report.message(), "");
+  for (const auto& p : removed)
+    EXPECT_FALSE(dir.exists(fs::path(p).parent_path().filename().string().starts_with(".smazana")
+                                ? fs::path(p).parent_path().string()
+                                : p))
+        << p;
+  for (const auto& p : kept)
+    EXPECT_TRUE(dir.exists(p)) << p;
+  EXPECT_FALSE(fs::exists(fs::symlink_status(dir.root() / ("tervano/r3/.smazana-k2-" + g))));
+  EXPECT_TRUE(dir.exists("venku/k.lk"));
 }
 
 TEST(Recovery, ADamagedJournalIsReportedAndKeepsWhatItMayName) {

@@ -13,6 +13,7 @@
 #include "data/transaction.h"
 #include "editor_rig.h"
 #include "interruptions.h"
+#include "tool_interruptions.h"
 
 namespace tervano {
 namespace {
@@ -45,21 +46,12 @@ struct SaveScene {
     rig->host.clear();
   }
   void save() const { rig->saveAs("1", kind == Save::AsNew ? "9" : "2"); }
-  // Every file, and nothing but what the save wrote, is as before or as after.
-  struct Ends {
-    Tree before, after;
-  };
-  Ends ends() {
-    Ends e;
-    prepare();
-    e.before = testing::tree(root());
-    save();
-    e.after = testing::tree(root());
-    return e;
+  testing::Ends ends() {
+    return testing::endsOf([&] { prepare(); }, [&] { save(); }, [&] { return root(); });
   }
 };
 
-void expectOldOrNew(const SaveScene& s, const SaveScene::Ends& e, const std::string& when) {
+void expectOldOrNew(const SaveScene& s, const testing::Ends& e, const std::string& when) {
   const Tree now = testing::tree(s.root());
   EXPECT_TRUE(now == e.before || now == e.after)
       << when << ": against before" << testing::difference(now, e.before) << " / against after"
@@ -93,28 +85,13 @@ TEST_P(InterruptedSave, TheEndsDifferOnlyInWhatTheSaveWrites) {
 TEST_P(InterruptedSave, AKillAfterAnyMutationIsRecoveredAtTheNextStartToAllOldOrAllNew) {
   SaveScene s(GetParam().kind, GetParam().below);
   const auto e = s.ends();
-  int undone = 0, finished = 0;
-  const int kills = testing::killAtEveryMutation(
-      [&] { s.prepare(); }, [&] { s.save(); },
-      [&](long n) {
-        // The editor started again finishes or undoes the save before it reads anything.
-        testing::FakeHost host;
-        app::Application again(host, ProgramFolder(s.root()),
-                               TextList{s.rig->dir.path("tervano-hra"), "-EDITOR"}, 1);
-        again.startProgram();
-        const std::string when = "killed after " + std::to_string(n);
-        expectOldOrNew(s, e, when);
-        const bool old = testing::tree(s.root()) == e.before;
-        for (const std::string& box : host.only({"info", "warning", "error"})) {
-          EXPECT_NE(box.find("„Uložení křížovky 1/"), std::string::npos) << when << box;
-          EXPECT_NE(box.find(old ? "byla vrácena" : "byla dokončena"), std::string::npos)
-              << when << box;
-          ++(old ? undone : finished);
-        }
-      });
-  EXPECT_GT(kills, 15);
-  EXPECT_GT(undone, 0);
-  EXPECT_GT(finished, 0);
+  // The editor started again finishes or undoes the save before it reads anything.
+  const auto ends = testing::restartedAfterEveryKill([&] { s.prepare(); }, [&] { s.save(); },
+                                                     [&] { return s.root(); }, "-EDITOR", e.before,
+                                                     e.after, "Uložení křížovky 1/");
+  EXPECT_GT(ends.kills, 15);
+  EXPECT_GT(ends.undone, 0);
+  EXPECT_GT(ends.finished, 0);
 }
 
 // Each save killed at each of its mutations, then the recovery killed at each of its own: run
@@ -157,44 +134,22 @@ TEST_P(InterruptedSave, AFullOrReadOnlyDiskAtAnyMutationLeavesEveryFileAsItWas) 
   for (const int err : {ENOSPC, EROFS}) {
     SaveScene s(GetParam().kind, GetParam().below);
     const auto e = s.ends();
-    std::set<std::string> named;
-    int refused = 0;
-    testing::failAtEveryMutation(
-        err, [&] { s.prepare(); }, [&] { s.save(); },
-        [&](long n, const std::string&) {
-          const std::string when = systemErrorText(err) + " at " + std::to_string(n);
-          const auto errors = s.rig->host.only({"error"});
-          if (errors.empty() || errors[0].find("Křížovka nebyla uložena") == std::string::npos) {
-            // Past the commit mark: saved, and what is left over goes at the next start. (The
-            // chooser's recount that follows the save may fail to write the descriptor again:
-            // its own error, with the descriptor as the save left it.)
-            recoverAtStart(s.root());
-            EXPECT_EQ(testing::tree(s.root()), e.after) << when;
-            return;
-          }
-          ++refused;
-          ASSERT_EQ(errors.size(), 1u) << when;
-          const std::string& box = errors[0];
-          EXPECT_EQ(testing::tree(s.root()), e.before)
-              << when << testing::difference(testing::tree(s.root()), e.before);
-          EXPECT_NE(box.find(systemErrorText(err)), std::string::npos) << when << box;
-          EXPECT_NE(box.find("Křížovka nebyla uložena, žádný soubor se nezměnil."),
-                    std::string::npos)
-              << when << box;
-          // The file (or folder) that could not be written, by its name.
-          const auto open = box.find("„"), close = box.find("“");
-          ASSERT_NE(close, std::string::npos) << box;
-          named.insert(fs::path(box.substr(open + 3, close - open - 3)).filename().string());
+    // Past the commit mark the crossword is saved; the chooser's recount that follows may fail
+    // to write the descriptor again: its own error, with the descriptor as the save left it.
+    const auto refused = testing::refusedOrDone(
+        err, [&] { s.prepare(); }, [&] { s.save(); }, [&] { return s.root(); },
+        [&] { return s.rig->host.only({"error"}); }, e.before, e.after,
+        "Křížovka nebyla uložena, žádný soubor se nezměnil.",
+        [&](const std::string& when) {
           // The data stay on screen, unsaved, to be saved again.
           EXPECT_EQ(s.rig->status(), "Neuložená") << when;
-          EXPECT_EQ(testing::temporariesIn(s.root()), std::vector<std::string>{}) << when;
         });
-    EXPECT_GT(refused, 10);
+    EXPECT_GT(refused.runs, 10);
     for (const char* file : {"k.lk", "k.mk", "k.vk", "k.nk"})
-      EXPECT_TRUE(named.contains(file)) << file;
+      EXPECT_TRUE(refused.named.contains(file)) << file;
     if (GetParam().kind == Save::AsNew) {
       for (const char* file : {"k4", "1.cbx", "Tervano.ini"})
-        EXPECT_TRUE(named.contains(file)) << file;
+        EXPECT_TRUE(refused.named.contains(file)) << file;
     }
   }
 }

@@ -8,6 +8,7 @@
 #include "audio/music_slots.h"
 #include "ui/ids/menu.h"
 #include "ui/ids/set_music.h"
+#include "ui/recovery.h"
 
 namespace tervano::app {
 
@@ -49,6 +50,8 @@ void SetMusicPanel::choose(const Event& e) {
   const auto chosen = app_.host().openFile(audio::musicDialog(app_.folder(), slot));
   if (!chosen) return;
   app_.controls().setChecked(id::kMusicNoMusic, false);
+  // A change that another instance left half done is ended before this one.
+  ui::recoverBeforeCommand(app_.host(), app_.folder());
   audio::replaceMusicSlot(app_.folder(), slot, *chosen);
 }
 
