@@ -50,13 +50,15 @@ TEST(Switch, MakesTheChosenSetActiveAndPutsTheOldOneBack) {
   EXPECT_FALSE(rig.host.quitRequested());
 }
 
-TEST(Switch, TheActiveEntryReportsSuccessAndChangesNoFolder) {
+// Nothing is switched, so no switch is claimed; the choice is remembered.
+TEST(Switch, TheActiveEntryChangesNoFolderAndClaimsNoSwitch) {
   SetRig rig;
   rig.write("Tervano.ini", {"tervano21"});
   const Tree before = snapshot(rig.prog);
   rig.start();
   rig.choose("tervano20");
-  EXPECT_EQ(rig.host.transcript(), V{kSwitched});
+  EXPECT_EQ(rig.host.transcript(), V{});
+  EXPECT_EQ(rig.c().text(id::kSetStatus), "tervano20 je již aktivní.");
   Tree after = snapshot(rig.prog);
   EXPECT_EQ(rig.read("Tervano.ini"), TextList{"tervano20"});
   after.erase("Tervano.ini");

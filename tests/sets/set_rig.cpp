@@ -1,6 +1,8 @@
 #include "set_rig.h"
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "data/textfile.h"
 
@@ -109,7 +111,15 @@ void SetRig::choose(const std::string& name) {
 }
 
 void SetRig::finishScripts() {
-  host.runScripts();
+  // As in the program: the runner on a thread of its own, the panel's timer asking its questions
+  // (answered by the host) and noticing its end. The limit only keeps a runner that never ends
+  // from hanging a test.
+  host.startScriptThreads();
+  for (int ticks = 0; sets().scriptRunning() && ticks < 200000; ++ticks) {
+    app->tick(id::kTimerScriptRun);
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  host.joinScripts();
   app->tick(id::kTimerScriptRun);
 }
 
