@@ -145,7 +145,8 @@ TEST(Deletion, AsksBeforeEachEraseAndKeepsWhatTheUserDeclines) {
       {"the first declined", {false, true, true, true, true, true}, {"hdb"}},
       {"one in the middle declined", {true, true, false, true, true, true}, {"sur"}},
       {"the last declined", {true, true, true, true, true, false}, {""}},
-      {"only the empty folder's second question declined", {true, true, true, true, false, true},
+      {"only the empty folder's second question declined",
+       {true, true, true, true, false, true},
        {}},
   };
   for (const auto& c : cases) {

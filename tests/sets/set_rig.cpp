@@ -155,8 +155,8 @@ void SetRig::remove() {
 
 std::vector<std::string> SetRig::startAgain() const {
   FakeHost again;
-  app::Application next(again, ProgramFolder(prog), TextList{(prog / "tervano-hra").string(), "-SADA"},
-                        1);
+  app::Application next(again, ProgramFolder(prog),
+                        TextList{(prog / "tervano-hra").string(), "-SADA"}, 1);
   next.startProgram();
   return again.transcript();
 }
@@ -193,8 +193,7 @@ std::string registryHolds(const fs::path& prog) {
       continue;
     }
     if (numberIn(set) != *number) add(entry + " holds set " + numberIn(set));
-    if (const std::string lists = listsMatchFolders(set); !lists.empty())
-      add(entry + ": " + lists);
+    if (const std::string lists = listsMatchFolders(set); !lists.empty()) add(entry + ": " + lists);
   }
   for (fs::directory_iterator it(prog, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
@@ -206,8 +205,8 @@ std::string registryHolds(const fs::path& prog) {
                std::find(list.lines().begin(), list.lines().end(), name) == list.lines().end()) {
       add(name + " is not listed");
     }
-    for (const char* work : {"tervanoTemp", "tervanoMazani", "install.bat", "create.bat",
-                             "delsada.bat"})
+    for (const char* work :
+         {"tervanoTemp", "tervanoMazani", "install.bat", "create.bat", "delsada.bat"})
       if (name == work) add(name + " is left");
   }
   for (const std::string& temporary : temporariesIn(prog))
