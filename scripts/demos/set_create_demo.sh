@@ -2,7 +2,9 @@
 # Under an X server (DISPLAY), on a copy of the program folder: creates set 35 from the template,
 # switches to it, renames it to 40, writes one crossword for it in the editor and plays it
 # (scripts/demos/editor_demo.py), switches away, switches
-# back and deletes it, and makes set 20 active again. A screenshot of the set panel at each step.
+# back and deletes it (first keeping its sounds by answering "n" to the first of the deletion
+# script's questions, then wholly), and makes set 20 active again. A screenshot of the set panel
+# at each step.
 #   scripts/demos/set_create_demo.sh PROGRAM_FOLDER OUT
 set -euo pipefail
 prog=$1; out=$2
@@ -23,6 +25,22 @@ choose() {  # $1: how many entries down from the top of the list
   xdotool key Return
 }
 number() { click 374 348; xdotool key ctrl+a; xdotool type "$1"; xdotool key Tab; pause 0.3; }
+# The deletion script's questions, answered as in a console: a letter and Enter each. Six for a
+# whole set, fewer when folders are missing already; the answers are taken in order, the last
+# one for any further question.
+console() {  # $1: the answers ("naaaaa"), $2: the screenshot prefix
+  local b i=0
+  while b=$(timeout 4 xdotool search --sync --onlyvisible --name '^Příkazový skript$' | head -1) &&
+    [ -n "$b" ]; do
+    pause 0.3
+    xdotool windowfocus --sync "$b" || true
+    local a=${1:i:1}; xdotool type "${a:-${1: -1}}"; pause 0.2
+    [ "$i" = 0 ] && shot "$b" "$2-$((i + 1))"
+    xdotool key Return; pause 0.6
+    i=$((i + 1))
+  done
+  echo "  $i questions answered"
+}
 list() { echo "  sady.ini: $(tr -d '\r' <"$prog/sady.ini" | tr '\n' ' ')"; }
 
 echo "1. create set 35"
@@ -63,14 +81,23 @@ shot "$main" 15-09-switched-away-to-20
 choose 1
 answer '^Informace$'
 shot "$main" 15-10-back-on-40
-click 223 322; pause 0.4                  # "Smazat/odinstalovat"
-answer '^Varování$' 15-11-delete-question-1
-answer '^Varování$' 15-12-delete-question-2
-answer '^Informace$' 15-13-delete-message
+click 223 322; pause 0.4                  # "Smazat/odinstalovat", keeping the sounds
+answer '^Varování$'
+answer '^Varování$'
+answer '^Informace$'
+console naaaaa 15-11-console-question
+answer '^Informace$' 15-12-kept-folders
+shot "$main" 15-13-set-kept
+echo "  kept: $(ls "$prog/tervano" | tr '\n' ' ')"
+click 223 322; pause 0.4                  # "Smazat/odinstalovat", wholly
+answer '^Varování$' 15-14-delete-question-1
+answer '^Varování$' 15-15-delete-question-2
+answer '^Informace$' 15-16-delete-message
+console aaaaaa 15-17-console-question
 pause 0.5
-shot "$main" 15-14-deleted
+shot "$main" 15-18-deleted
 choose 0
 answer '^Informace$'
-shot "$main" 15-15-set-20-active-again
+shot "$main" 15-19-set-20-active-again
 click 299 250; wait $pid || true; list
 echo "  program folder: $(ls "$prog" | tr '\n' ' ')"

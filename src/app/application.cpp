@@ -12,6 +12,7 @@
 #include "data/records.h"
 #include "game/game.h"
 #include "script/interpreter.h"
+#include "sets/work_folders.h"
 #include "ui/ids.h"
 #include "ui/pictures.h"
 #include "ui/recovery.h"
@@ -113,8 +114,10 @@ void Application::startProgram() {
 }
 
 void Application::startUpMainWindow() {
-  // What an earlier run left half done is finished or undone before anything reads the data.
+  // What an earlier run left half done is finished or undone before anything reads the data, and
+  // the set manager's work folders that no running instance uses are cleared.
   ui::recoverAtStart(host_, folder_);
+  sets::clearLeftoverWork(folder_.root());
   bool all = true;
   for (const auto& p : modes_.pictureFiles())
     all = all && folder_.isFile(p);

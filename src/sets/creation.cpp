@@ -7,7 +7,9 @@
 #include "data/numbers.h"
 #include "data/records.h"
 #include "data/textfile.h"
+#include "data/transaction.h"
 #include "sets/command_script.h"
+#include "sets/errors.h"
 #include "sets/names.h"
 #include "sets/set_manager.h"
 #include "sets/texts.h"
@@ -89,6 +91,7 @@ void SetManager::confirmName() {
 // --- creation ---
 
 void SetManager::create(const std::string& number) {
+  recoverFirst();
   // A listed set, the active set or any folder of the name: an unlisted folder would be renamed
   // over, or make the new set's rename fail.
   if (taken(number)) {
@@ -100,16 +103,13 @@ void SetManager::create(const std::string& number) {
     closeNamePanel();
     return;
   }
-  const fs::path source = place(kTemplateFolder);
-  const auto counts = crosswordCounts(source);
-  std::error_code ec;
-  // A work folder left by a creation that was cut short is ours to clear.
-  if (exists(kWorkFolder)) fs::remove_all(place(kWorkFolder), ec);
-  const fs::path work = folder_.root() / kWorkFolder;
-  folder_.save(kCreateScript, copyScript("echo off", source, work, counts));
-  makeSetFolders(work, counts);
-  scriptLaunched_ = true;
-  launch(Run{Job::Create, nullptr, kCreateScript, work, true, number});
+  try {
+    // A work folder left by a creation that was cut short is cleared first.
+    startCopy(Job::Create, place(kTemplateFolder), number);
+  } catch (const UserError& e) {
+    refuse(ui::MessageKind::Error, e.what());
+    return;
+  }
   completionTicks_ = 0;
   controls_.startTimer(id::kTimerCompletion);
   closeNamePanel();
@@ -127,43 +127,53 @@ void SetManager::completionTick() {
   controls_.stopTimer(id::kTimerCompletion);
   controls_.stopTimer(id::kTimerScriptRun);
   completionTicks_ = 0;
-  const Run run = *run_;
-  run_.reset();
-  setBusy(false, run.progress->error());
-  novsad(run);
+  const std::unique_ptr<Run> run = std::move(run_);
+  setBusy(false, run->progress->error());
+  novsad(*run);
 }
 
-void SetManager::novsad(const Run& run) {
+void SetManager::novsad(Run& run) {
   folder_.remove(kCreateScript);
+  if (!copiedWhole(run)) return;
   const std::string name = setName(run.number);
-  std::error_code ec;
-  const bool copied = run.progress->succeeded() &&
-                      fs::is_regular_file(resolveCaseInsensitive(run.target / "Tervano.ini"), ec);
-  if (!copied || !renameFolder(kWorkFolder, name)) {
-    fs::remove_all(place(kWorkFolder), ec);
-    ui::showWarning(host_, tervano::text::kFailed);
+  TextList list = storedSetList();
+  list.append(name);
+  const TextList selection = selectionWith(controls_.text(id::kSetBox));
+  try {
+    if (exists(name)) throw SetError(text::kExists);
+    // The copy carries its own number before it gets its name, so no folder of the new name
+    // ever holds the template's number.
+    const fs::path file = resolveCaseInsensitive(run.target / "Tervano.ini");
+    TextList descriptor = loadTextList(file, limits::kDataFile);
+    while (descriptor.count() <= desc::kSetNumber)
+      descriptor.append("");
+    descriptor.set(desc::kSetNumber, run.number);
+    saveTextList(file, descriptor);
+    // The name, the set list and the selection together, or none of them.
+    Transaction tx(folder_, concat({"Vytvoření sady ", name}));
+    tx.move(run.target, folder_.root() / name);
+    tx.save(paths::kSetList, list);
+    tx.save(paths::kSelection, selection);
+    tx.commit();
+  } catch (const UserError& e) {
+    fileops::removeTree(run.target);
+    run.lock = {};
+    ui::showWarning(host_, concat({tervano::text::kFailed, "\r", e.what()}));
     return;
   }
-  const fs::path file = resolveCaseInsensitive(place(name) / "Tervano.ini");
-  TextList descriptor = loadTextList(file);
-  while (descriptor.count() <= desc::kSetNumber)
-    descriptor.append("");
-  descriptor.set(desc::kSetNumber, run.number);
-  saveTextList(file, descriptor);
-  TextList list = setList();
-  list.append(name);
-  saveSetList(list);
+  run.lock = {};
+  showSetList(list);
+  selection_ = selection;
   sound_.playCue("hlasen.wav");
   ui::showInfo(host_, text::kCreated);
   setCreated_ = true;
   end(true);
-  setSelected(controls_.text(id::kSetBox));
-  saveSelection();
 }
 
 // --- renaming ---
 
 void SetManager::rename(const std::string& number) {
+  recoverFirst();
   loadWorkingDescriptor();
   if (!descriptorFromActive_) {
     refuse(ui::MessageKind::Error, text::kNoActiveSet);
@@ -185,22 +195,33 @@ void SetManager::rename(const std::string& number) {
     closeNamePanel();
     return;
   }
-  // The descriptor, the list and the selection file name the set together.
+  // The descriptor, the list and the selection file name the set together: all or none.
   const std::string oldName = setName(old);
   const std::string newName = setName(number);
-  descriptor_.set(desc::kSetNumber, number);
-  folder_.save(paths::kDescriptor, descriptor_);
-  descriptorAsLoaded_ = descriptor_;
-  TextList list = setList();
+  TextList descriptor = descriptor_;
+  descriptor.set(desc::kSetNumber, number);
+  TextList list = storedSetList();
   for (auto& entry : list.lines())
     if (sameNameIgnoringCase(entry, oldName)) entry = newName;
-  saveSetList(list);
+  const bool selected = sameNameIgnoringCase(selection_.get(0), oldName);
+  const TextList selection = selected ? selectionWith(newName) : selection_;
+  try {
+    Transaction tx(folder_, concat({"Přejmenování sady ", oldName, " na ", newName}));
+    tx.save(paths::kDescriptor, descriptor);
+    tx.save(paths::kSetList, list);
+    if (selected) tx.save(paths::kSelection, selection);
+    tx.commit();
+  } catch (const UserError& e) {
+    ui::showWarning(host_, concat({tervano::text::kFailed, "\r", e.what()}));
+    closeNamePanel();
+    return;
+  }
+  descriptor_ = descriptor;
+  descriptorAsLoaded_ = descriptor_;
+  selection_ = selection;
+  showSetList(list);
   if (sameNameIgnoringCase(controls_.text(id::kSetBox), oldName))
     controls_.setText(id::kSetBox, newName);
-  if (sameNameIgnoringCase(selection_.get(0), oldName)) {
-    setSelected(newName);
-    saveSelection();
-  }
   closeNamePanel();
   showActive();
 }
@@ -213,90 +234,171 @@ void SetManager::remove() {
       ui::Answer::Ok) {
     if (host_.message(ui::MessageKind::Warning, text::kDeleteMakersQuestion,
                       ui::Buttons::OkCancel) == ui::Answer::Ok) {
-      descriptor_ = folder_.load(paths::kDescriptor);
-      descriptorAsLoaded_ = descriptor_;
+      // The deletion stores the selection and the set list with its own change.
       delsad();
-    } else {
-      ui::showWarning(host_, text::kNotDeleted);
+      return;
     }
+    ui::showWarning(host_, text::kNotDeleted);
   }
-  setSelected(controls_.text(id::kSetBox));
-  saveSelection();
-  saveSetList(setList());
-}
-
-namespace {
-
-// The crossword folders the lists name (from k0, one more than they name), then the grade
-// folders; the script and the sweep after it do the rest.
-void deleteCrosswords(const fs::path& set) {
-  std::error_code ec;
-  auto crossword = [&](const fs::path& folder) {
-    for (const char* f : {"k.nk", "k.lk", "k.vk", "k.mk"})
-      fs::remove(resolveCaseInsensitive(folder / f), ec);
-    fs::remove(folder, ec);
-  };
-  for (int g = 1; g <= 4; ++g) {
-    const fs::path list = resolveCaseInsensitive(set / "sur" / (std::to_string(g) + ".cbx"));
-    const fs::path grade = resolveCaseInsensitive(set / concat({"r", std::to_string(g)}));
-    int count = 0;
-    if (fs::is_regular_file(list, ec)) {
-      try {
-        count = loadTextList(list).count();
-      } catch (const UserError&) {
-        count = 0;  // an unreadable list: the sweep after the script removes the crosswords
-      }
-    }
-    for (int n = 0; n <= count; ++n)
-      crossword(resolveCaseInsensitive(grade / concat({"k", std::to_string(n)})));
-    fs::remove(grade, ec);
+  // Nothing deleted: the choice in the set box is remembered, the set list stays as it is.
+  if (selection_.get(0) != controls_.text(id::kSetBox)) {
+    setSelected(controls_.text(id::kSetBox));
+    saveSelection();
   }
-  const fs::path end = resolveCaseInsensitive(set / "r5");
-  for (int n = 0; n <= 2; ++n)
-    crossword(resolveCaseInsensitive(end / concat({"k", std::to_string(n)})));
-  fs::remove(end, ec);
 }
-
-}  // namespace
 
 void SetManager::delsad() {
-  const std::string number = descriptor_.get(desc::kSetNumber);
-  if (busy()) return;
-  // The set leaves the name "tervano" first: the deletion then finishes on this folder, whatever
-  // set is made active later.
+  recoverFirst();
+  // Deleting never follows a link: a set folder that is one is refused before anything changes.
+  const fs::path active = place(kActiveFolder);
   std::error_code ec;
-  if (exists(kDeletionFolder)) fs::remove_all(place(kDeletionFolder), ec);
-  if (!renameFolder(kActiveFolder, kDeletionFolder)) {
-    ui::showWarning(host_, tervano::text::kFailed);
+  const auto type = fs::symlink_status(active, ec).type();
+  if (type == fs::file_type::symlink) {
+    refuse(ui::MessageKind::Error, concat({"„", active.string(), text::kSetFolderIsLink}));
+    return;
+  }
+  if (type != fs::file_type::directory || !folder_.isFile(paths::kDescriptor)) {
+    refuse(ui::MessageKind::Error, text::kNoActiveSet);
+    return;
+  }
+  descriptor_ = folder_.load(paths::kDescriptor);
+  descriptorAsLoaded_ = descriptor_;
+  const std::string number = descriptor_.get(desc::kSetNumber);
+  const std::string name = setName(number);
+  const fs::path doomed = folder_.root() / kDeletionFolder;
+  auto run = std::make_unique<Run>();
+  TextList list = storedSetList();
+  try {
+    // Written before anything changes: a path the script cannot hold is refused here.
+    const TextList script = deletionScript(doomed, folder_.root());
+    checkScriptSize(script);
+    if (workState(resolveCaseInsensitive(doomed)) != WorkState::Missing)
+      throw SetError(
+          concat({"Složku „", doomed.string(), "“ nyní nelze použít; nic se nezměnilo."}));
+    // The lock follows the set into the work folder: no other instance clears it meanwhile.
+    run->lock = FolderLock::take(active);
+    if (!run->lock.held())
+      throw SetError("Se sadou právě pracuje jiné spuštění programu; nic se nezměnilo.");
+    run->listIndex = list.count();
+    for (int i = list.count() - 1; i >= 0; --i)
+      if (sameNameIgnoringCase(list.get(i), name)) {
+        list.removeAt(i);
+        run->listIndex = i;
+      }
+    // Confirmed: from here the deletion is finished whatever happens. The set leaves the list,
+    // the selection and its name "tervano" at once; the next start clears its folder if this run
+    // is cut short.
+    Transaction tx(folder_, concat({"Smazání sady ", name}));
+    tx.move(active, doomed);
+    tx.save(paths::kSetList, list);
+    tx.save(paths::kSelection, selectionWith(""));
+    tx.save(kDeleteScript, script);
+    tx.commit(Transaction::Policy::FinishOnceStarted);
+  } catch (const TransactionError& e) {
+    ui::showWarning(host_, concat({tervano::text::kFailed, "\r", e.what()}));
+    if (!e.undone()) host_.requestQuit();
+    return;
+  } catch (const UserError& e) {
+    refuse(ui::MessageKind::Error, e.what());
     return;
   }
   activeSetDeleted_ = true;
   descriptorFromActive_ = false;
-  showActive();
-  const fs::path doomed = folder_.root() / kDeletionFolder;
-  folder_.save(kDeleteScript, deletionScript(doomed, folder_.root()));
-  deleteCrosswords(doomed);
-  ui::showInfo(host_, text::kDeleteMessage);
-  launch(Run{Job::Delete, nullptr, kDeleteScript, doomed, false, number});
-  TextList list = setList();
-  const std::string name = setName(number);
-  for (int i = list.count() - 1; i >= 0; --i)
-    if (sameNameIgnoringCase(list.get(i), name)) list.removeAt(i);
+  selection_ = selectionWith("");
+  showSetList(list);
   controls_.setText(id::kSetBox, {});
-  saveSetList(list);
+  showActive();
+  ui::showInfo(host_, text::kDeleteMessage);
+  run->job = Job::Delete;
+  run->script = kDeleteScript;
+  run->target = doomed;
+  run->number = number;
+  run->descriptor = descriptor_;
+  launch(std::move(run), {});
 }
 
-void SetManager::finishDeletion(const Run& run) {
+namespace {
+
+// The folders the user answered "n" for that still hold a file: what they chose to keep.
+std::vector<fs::path> keptFolders(const std::vector<fs::path>& declined) {
+  std::vector<fs::path> kept;
+  for (const fs::path& folder : declined) {
+    std::error_code ec;
+    if (std::find(kept.begin(), kept.end(), folder) != kept.end() ||
+        fs::symlink_status(folder, ec).type() != fs::file_type::directory)
+      continue;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+      if (it->symlink_status(ec).type() != fs::file_type::directory) {
+        kept.push_back(folder);
+        break;
+      }
+  }
+  return kept;
+}
+
+}  // namespace
+
+void SetManager::finishDeletion(Run& run) {
   folder_.remove(kDeleteScript);
-  // What the script did not know (extra files, folders of unlisted crosswords) goes as well;
-  // links are removed, never followed.
-  std::error_code ec;
-  fs::remove_all(run.target, ec);
-  if (exists(kDeletionFolder)) {
-    ui::showWarning(host_, tervano::text::kFailed);
+  if (!keptFolders(run.progress->declined()).empty()) {
+    keepDeclined(run);
     return;
   }
-  controls_.setText(id::kSetStatus, "Sada byla smazána.");
+  // The user let every folder go: the rest goes too (the crosswords, whatever the script did not
+  // know); links are removed as links, never followed.
+  const int err = fileops::removeTree(run.target);
+  run.lock = {};
+  if (err != 0) {
+    // The deletion is confirmed: the next start finishes it.
+    ui::showWarning(host_, concat({tervano::text::kFailed, "\r",
+                                   fileErrorText("Složku nelze smazat", run.target, err)}));
+    return;
+  }
+  controls_.setText(id::kSetStatus, text::kDeleted);
+}
+
+void SetManager::keepDeclined(Run& run) {
+  const std::string name = setName(run.number);
+  const std::vector<fs::path> kept = keptFolders(run.progress->declined());
+  TextList list = storedSetList();
+  bool listed = false;
+  for (const std::string& entry : list.lines())
+    listed = listed || sameNameIgnoringCase(entry, name);
+  if (!listed)
+    list.lines().insert(list.lines().begin() + std::min(run.listIndex, list.count()), name);
+  const TextList selection = selectionWith(name);
+  try {
+    // A set needs its descriptor to be one; erased with the set's root, it comes back.
+    const fs::path descriptor = resolveCaseInsensitive(run.target / "Tervano.ini");
+    std::error_code ec;
+    if (fs::symlink_status(descriptor, ec).type() != fs::file_type::regular)
+      saveTextList(run.target / "Tervano.ini", run.descriptor);
+    // Once begun, the set comes back whole: what the user kept is never lost to a kill now.
+    Transaction tx(folder_, concat({"Ponechání sady ", name}));
+    tx.move(run.target, folder_.root() / kActiveFolder);
+    tx.save(paths::kSetList, list);
+    tx.save(paths::kSelection, selection);
+    tx.commit(Transaction::Policy::FinishOnceStarted);
+  } catch (const UserError& e) {
+    ui::showWarning(host_, concat({tervano::text::kFailed, "\r", e.what()}));
+    return;
+  }
+  run.lock = {};
+  activeSetDeleted_ = false;
+  selection_ = selection;
+  showSetList(list);
+  controls_.setText(id::kSetBox, name);
+  loadWorkingDescriptor();
+  showActive();
+  std::string message = text::kKeptFolders;
+  for (const fs::path& folder : kept) {
+    const fs::path inside = folder.lexically_relative(run.target);
+    message +=
+        concat({"\r", inside.empty() || inside == "." ? text::kSetRoot : inside.generic_string()});
+  }
+  message += text::kKeptSet;
+  controls_.setText(id::kSetStatus, {});
+  ui::showInfo(host_, message);
 }
 
 }  // namespace tervano::sets

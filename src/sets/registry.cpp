@@ -3,14 +3,18 @@
 #include <algorithm>
 
 #include "audio/sound.h"
+#include "data/concat.h"
 #include "data/errors.h"
 #include "data/records.h"
 #include "data/textfile.h"
+#include "data/transaction.h"
+#include "sets/command_script.h"
 #include "sets/names.h"
 #include "sets/set_manager.h"
 #include "sets/texts.h"
 #include "ui/ids/set_panel.h"
 #include "ui/ids/timers.h"
+#include "ui/recovery.h"
 #include "ui/texts.h"
 
 namespace tervano::sets {
@@ -84,9 +88,31 @@ TextList SetManager::setList() const {
   return controls_.lines(id::kSetBox);
 }
 
+TextList SetManager::storedSetList() const {
+  return folder_.isFile(paths::kSetList) ? folder_.load(paths::kSetList) : TextList{};
+}
+
+void SetManager::showSetList(const TextList& list) {
+  controls_.setLines(id::kSetBox, list);
+}
+
 void SetManager::saveSetList(const TextList& list) {
   folder_.save(paths::kSetList, list);
-  controls_.setLines(id::kSetBox, list);
+  showSetList(list);
+}
+
+TextList SetManager::selectionWith(const std::string& name) const {
+  TextList s = selection_;
+  if (s.empty())
+    s.append(name);
+  else
+    s.set(0, name);
+  return s;
+}
+
+void SetManager::recoverFirst() {
+  ui::recoverBeforeCommand(host_, folder_);
+  clearLeftoverWork(folder_.root());
 }
 
 void SetManager::saveSelection() {
@@ -94,10 +120,7 @@ void SetManager::saveSelection() {
 }
 
 void SetManager::setSelected(const std::string& name) {
-  if (selection_.empty())
-    selection_.append(name);
-  else
-    selection_.set(0, name);
+  selection_ = selectionWith(name);
 }
 
 void SetManager::loadWorkingDescriptor() {
@@ -138,14 +161,6 @@ bool SetManager::isInactiveSet(const std::string& number) const {
   }
 }
 
-bool SetManager::renameFolder(std::string_view from, std::string_view to) {
-  // Linux would rename over an empty folder, and "Tervano21" is "tervano21" to this program.
-  if (exists(to)) return false;
-  std::error_code ec;
-  fs::rename(place(from), folder_.root() / std::string(to), ec);
-  return !ec;
-}
-
 bool SetManager::taken(const std::string& number) const {
   const std::string name = setName(number);
   const TextList list = setList();
@@ -165,7 +180,7 @@ void SetManager::showActive() {
   controls_.setText(id::kSetActive, line);
 }
 
-void SetManager::refuse(ui::MessageKind kind, const char* message) {
+void SetManager::refuse(ui::MessageKind kind, const std::string& message) {
   sound_.playCue("hlasen.wav");
   host_.message(kind, message, ui::Buttons::Ok);
   closeNamePanel();
@@ -196,6 +211,7 @@ void SetManager::editBox(const std::string& text) {
 void SetManager::choose(const std::string& name) {
   if (refuseWhileBusy()) return;
   controls_.setText(id::kSetBox, name);
+  recoverFirst();
   const auto number = numberOfSetName(name);
   const auto active = activeSetDeleted_ ? std::nullopt : activeNumber();
   // Only a set name that names the active set or an installed one may be renamed: the list is a
@@ -205,33 +221,49 @@ void SetManager::choose(const std::string& name) {
     ui::showWarning(host_, tervano::text::kFailed);
     return;
   }
-  if (!isActive) {
-    const std::string chosen = setName(*number);
-    if (active) {
-      // The active set goes back to its numbered folder first.
-      const std::string away = isSetNumber(*active) ? setName(*active) : std::string{};
-      if (away.empty() || !renameFolder(kActiveFolder, away)) {
-        ui::showWarning(host_, tervano::text::kFailed);
-        return;
-      }
-      if (!renameFolder(chosen, kActiveFolder)) {
-        renameFolder(away, kActiveFolder);
-        ui::showWarning(host_, tervano::text::kFailed);
-        host_.requestQuit();
-        return;
-      }
-    } else if (!renameFolder(chosen, kActiveFolder)) {
+  if (isActive) {
+    // Nothing to switch: only the choice is remembered, and no switch is claimed.
+    if (selection_.get(0) != name) {
+      setSelected(name);
+      saveSelection();
+    }
+    controls_.setText(id::kSetStatus, concat({setName(*number), text::kAlreadyActive}));
+    return;
+  }
+  const std::string chosen = setName(*number);
+  // The active set goes back to its numbered folder, the chosen one becomes "tervano" and the
+  // selection names it: all three, or (killed or failing half-way) none.
+  std::string away;
+  if (active) {
+    // Linux would rename over an empty folder, and "Tervano21" is "tervano21" to this program.
+    away = isSetNumber(*active) ? setName(*active) : std::string{};
+    if (away.empty() || exists(away)) {
       ui::showWarning(host_, tervano::text::kFailed);
-      host_.requestQuit();
       return;
     }
   }
+  const TextList selection = selectionWith(name);
+  try {
+    Transaction tx(folder_, concat({"Přehození sady na ", chosen}));
+    if (active) tx.move(place(kActiveFolder), folder_.root() / away);
+    tx.move(place(chosen), folder_.root() / kActiveFolder);
+    tx.save(paths::kSelection, selection);
+    tx.commit();
+  } catch (const TransactionError& e) {
+    ui::showWarning(host_, concat({tervano::text::kFailed, "\r", e.what()}));
+    // Left to the next start's recovery: this run ends, as it did after a failed switch.
+    if (!e.undone()) host_.requestQuit();
+    showActive();
+    return;
+  } catch (const FileError& e) {
+    ui::showWarning(host_, concat({tervano::text::kFailed, "\r", e.what()}));
+    return;
+  }
+  selection_ = selection;
   activeSetDeleted_ = false;
   controls_.setText(id::kSetStatus, {});
   ui::showInfo(host_, tervano::text::kSetSwitched);
   loadWorkingDescriptor();
-  setSelected(name);
-  saveSelection();
   showActive();
 }
 
@@ -285,13 +317,15 @@ void SetManager::closeNamePanel() {
 
 // --- command scripts ---
 
-void SetManager::launch(Run run) {
+void SetManager::launch(std::unique_ptr<Run> run, const fs::path& source) {
   auto progress = std::make_shared<RunProgress>();
-  run.progress = progress;
-  const fs::path script = place(run.script);
-  const RunLimits limits{folder_.root(), run.target};
-  const bool deleting = run.job == Job::Delete;
-  run_ = std::make_unique<Run>(std::move(run));
+  run->progress = progress;
+  const fs::path script = place(run->script);
+  RunLimits limits{folder_.root(), run->target, source, {}};
+  const bool deleting = run->job == Job::Delete;
+  // The deletion script's questions are asked on this thread: the runner waits for the answer.
+  if (deleting) limits.confirmEraseAll = [progress](const fs::path& f) { return progress->ask(f); };
+  run_ = std::move(run);
   host_.launchCommandScript(
       script.string(), [progress, script, limits] { runCommandScript(script, limits, *progress); });
   setBusy(true, deleting ? "Mazání sady ..." : "Kopírování sady ...");
@@ -309,11 +343,25 @@ void SetManager::setBusy(bool on, const std::string& status) {
   controls_.setText(id::kSetStatus, status);
 }
 
+void SetManager::askWaitingQuestion() {
+  const auto folder = run_->progress->question();
+  if (!folder) return;
+  // Timers tick while the box is open: the run stays as it is until the answer.
+  const std::shared_ptr<RunProgress> progress = run_->progress;
+  asking_ = true;
+  const bool yes =
+      host_.consoleQuestion(concat({"„", folder->string(), "/*.*“", text::kEraseQuestion}));
+  asking_ = false;
+  progress->answer(yes);
+}
+
 void SetManager::scriptTick() {
   if (!run_) {
     controls_.stopTimer(id::kTimerScriptRun);
     return;
   }
+  if (asking_) return;
+  askWaitingQuestion();
   const RunProgress& p = *run_->progress;
   const int total = p.filesTotal();
   controls_.setRange(id::kSetProgress, 0, std::max(1, total));
@@ -325,11 +373,10 @@ void SetManager::scriptTick() {
   controls_.stopTimer(id::kTimerScriptRun);
   // A creation ends on the completion timer.
   if (run_->job == Job::Create) return;
-  const Run run = *run_;
-  run_.reset();
+  const std::unique_ptr<Run> run = std::move(run_);
   setBusy(false, p.succeeded() ? std::string{} : p.error());
-  if (run.job == Job::Install) finishInstall(run);
-  if (run.job == Job::Delete) finishDeletion(run);
+  if (run->job == Job::Install) finishInstall(*run);
+  if (run->job == Job::Delete) finishDeletion(*run);
 }
 
 }  // namespace tervano::sets

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "data/programfolder.h"
 #include "data/textlist.h"
 #include "sets/runner.h"
+#include "sets/work_folders.h"
 #include "ui/controls.h"
 #include "ui/host.h"
 
@@ -21,11 +23,14 @@ namespace tervano::sets {
 // The set panel of set selection: the registry of installed sets (the set list "sady.ini", the
 // selection file "Tervano.ini", the active set's descriptor) and its commands. Switching renames
 // folders at once; installation and creation copy a set by a command script that the program's
-// own runner carries out while the panel waits, showing its progress.
+// own runner carries out into the work folder "tervanoTemp" while the panel waits, showing its
+// progress; deletion empties the set by a script whose questions the user answers.
 //
 // The registry's rule: every entry of the set list names either the active set (folder
 // "tervano", whose descriptor's line 6 is the entry's number) or an existing folder "tervano" + N
-// whose descriptor's line 6 is N. Every command keeps it.
+// whose descriptor's line 6 is N, and every set folder is listed. Every command keeps it, also
+// when the program is killed half-way: each change of the registry is one transaction (see
+// data/transaction.h), and what a killed run leaves in a work folder the next start clears.
 class SetManager {
  public:
   SetManager(ui::Controls& controls, ui::Host& host, const ProgramFolder& folder,
@@ -70,8 +75,11 @@ class SetManager {
   // "Smazat/odinstalovat": deletes the active set after two questions.
   void remove();
 
-  // A command script is running; nothing else may touch the sets meanwhile.
+  // A command script is running, or its command not yet ended; nothing else may touch the sets
+  // meanwhile.
   bool busy() const { return run_ != nullptr; }
+  // The runner itself is still at work (a creation then waits for its completion timer).
+  bool scriptRunning() const { return run_ && !run_->progress->finished(); }
   const TextList& selection() const { return selection_; }
   const TextList& workingDescriptor() const { return descriptor_; }
 
@@ -81,12 +89,20 @@ class SetManager {
     Job job;
     std::shared_ptr<RunProgress> progress;
     std::string script;            // relative to the program folder
-    std::filesystem::path target;  // the folder the script fills or empties
-    bool targetIsNew = false;      // made by this command, so removed again after a failure
+    std::filesystem::path target;  // the work folder the script fills or empties
     std::string number;            // the set number the command works for
+    std::array<int, 4> counts{};   // the crosswords a copy must bring
+    FolderLock lock;               // on the work folder, for as long as the command works in it
+    // A deletion: the set's place in the set list and its descriptor, to give it back when the
+    // user keeps some of its files.
+    int listIndex = 0;
+    TextList descriptor;
   };
 
   TextList setList() const;
+  // The set list as it stands on the disk (another instance may have changed it).
+  TextList storedSetList() const;
+  void showSetList(const TextList& list);
   void saveSetList(const TextList& list);
   void saveSelection();
   void setSelected(const std::string& name);
@@ -101,25 +117,34 @@ class SetManager {
   bool exists(std::string_view name) const;
   // A folder (not a link) "tervano" + number whose descriptor's line 6 is the number.
   bool isInactiveSet(const std::string& number) const;
-  // Renames a folder of the program folder; refuses a target that exists in any letter case.
-  bool renameFolder(std::string_view from, std::string_view to);
   // "Tervano" + N is taken: listed, the active set's number, or a folder of that name.
   bool taken(const std::string& number) const;
   void showActive();
   bool refuseWhileBusy();
-  void refuse(ui::MessageKind kind, const char* text);
+  void refuse(ui::MessageKind kind, const std::string& text);
+  // Before a command changes files: what a killed run left half done is ended or cleared.
+  void recoverFirst();
+  // The selection file with line 0 set to `name`.
+  TextList selectionWith(const std::string& name) const;
 
   int newNumber();
   void openNamePanel(const char* mode);
   void create(const std::string& number);
   void rename(const std::string& number);
-  void novsad(const Run& run);
+  void novsad(Run& run);
   void delsad();
-  void finishDeletion(const Run& run);
+  void finishDeletion(Run& run);
+  void keepDeclined(Run& run);
 
-  void launch(Run run);
+  // Copy of a set into the work folder: the script written, the folders made, the runner started.
+  void startCopy(Job job, const std::filesystem::path& source, const std::string& number);
+  // After the copy: the whole set is in the work folder. Otherwise it is cleared and the user
+  // told why; false.
+  bool copiedWhole(Run& run);
+  void launch(std::unique_ptr<Run> run, const std::filesystem::path& source);
   void setBusy(bool on, const std::string& status);
-  void finishInstall(const Run& run);
+  void askWaitingQuestion();
+  void finishInstall(Run& run);
   // Ends the program as "Potvrdit" does; the working descriptor is written only when asked.
   bool end(bool writeDescriptor);
 
@@ -137,6 +162,7 @@ class SetManager {
   bool setCreated_ = false;
   bool scriptLaunched_ = false;
   int completionTicks_ = 0;
+  bool asking_ = false;  // a question of the runner is on the screen
 
   std::unique_ptr<Run> run_;
 };

@@ -60,6 +60,12 @@ class Host {
   virtual std::optional<std::size_t> choose(std::string_view question,
                                             const std::vector<std::string>& options,
                                             std::size_t preselected) = 0;
+  // A question as a command console asks it ("… (A/N)"): the user types "a" (ano) or "n" (ne)
+  // and Enter, and OK answers "a". True for "a". A host without a console-like box asks with OK
+  // and Cancel.
+  virtual bool consoleQuestion(std::string_view text) {
+    return message(MessageKind::Confirmation, text, Buttons::OkCancel) == Answer::Ok;
+  }
   virtual std::optional<std::string> openFile(const FileDialogOptions& options) = 0;
   virtual std::optional<std::string> saveFile(const FileDialogOptions& options) = 0;
   // A folder to write into (the dialog may create one); only the title and the initial folder

@@ -2,6 +2,8 @@
 // and the way back to the main application.
 #include <gtest/gtest.h>
 
+#include "data/textfile.h"
+#include "interruptions.h"
 #include "set_rig.h"
 
 namespace tervano {
@@ -50,13 +52,15 @@ TEST(Switch, MakesTheChosenSetActiveAndPutsTheOldOneBack) {
   EXPECT_FALSE(rig.host.quitRequested());
 }
 
-TEST(Switch, TheActiveEntryReportsSuccessAndChangesNoFolder) {
+// Nothing is switched, so no switch is claimed; the choice is remembered.
+TEST(Switch, TheActiveEntryChangesNoFolderAndClaimsNoSwitch) {
   SetRig rig;
   rig.write("Tervano.ini", {"tervano21"});
   const Tree before = snapshot(rig.prog);
   rig.start();
   rig.choose("tervano20");
-  EXPECT_EQ(rig.host.transcript(), V{kSwitched});
+  EXPECT_EQ(rig.host.transcript(), V{});
+  EXPECT_EQ(rig.c().text(id::kSetStatus), "tervano20 je již aktivní.");
   Tree after = snapshot(rig.prog);
   EXPECT_EQ(rig.read("Tervano.ini"), TextList{"tervano20"});
   after.erase("Tervano.ini");
@@ -170,6 +174,51 @@ TEST(MainApplicationButton, RunsPotvrditFirstAndStaysWhenItIsRefused) {
   rig.app->click(id::kSetPanelMainApp);
   EXPECT_EQ(rig.host.only({"error", "quit", "start"}),
             (V{"quit", "quit", "start instance '' in help"}));
+}
+
+// Every file operation of a switch failing in turn (forced through the file module's seam): the
+// switch is undone at once, both sets whole where they were and the selection as it was; the
+// second rename among them, after the first has moved the active set away.
+TEST(Switch, AnyFailingStepIsUndoneAtOnceTheSecondRenameIncluded) {
+  std::unique_ptr<SetRig> rig;
+  Tree before, after;
+  bool secondRename = false;
+  int undone = 0;
+  testing::failAtEveryMutation(
+      EIO,
+      [&] {
+        rig = std::make_unique<SetRig>(std::vector<std::string>{"21"}, "",
+                                       testing::TempProgram::Where::Memory);
+        rig->start();
+        before = snapshot(rig->prog);
+      },
+      [&] { rig->choose("tervano21"); },
+      [&](long n, const std::string&) {
+        const auto warnings = rig->host.only({"warning"});
+        // Past the point of no return (a failure while tidying up) the switch stands and the next
+        // start tidies up; the failure loops of all commands check that end.
+        if (n == 0 || snapshot(rig->prog) != before) return;
+        ++undone;
+        ASSERT_EQ(warnings.size(), 1u) << n;
+        EXPECT_EQ(warnings[0].rfind(std::string(kFailed) + "\r", 0), 0u) << warnings[0];
+        EXPECT_NE(warnings[0].find(systemErrorText(EIO)), std::string::npos) << warnings[0];
+        secondRename = secondRename ||
+                       warnings[0].find("Nelze přejmenovat „" + rig->at("tervano21").string()) !=
+                           std::string::npos;
+        EXPECT_EQ(rig->c().text(id::kSetActive), "Aktivní sada: tervano20 (Sada 20)") << n;
+        EXPECT_FALSE(rig->host.quitRequested()) << n;
+      });
+  EXPECT_GT(undone, 3);
+  EXPECT_TRUE(secondRename);
+}
+
+// A set-selection start without an active set: the panel's own line, no file error.
+TEST(Switch, AStartWithoutAnActiveSetShowsThePanelsOwnMessage) {
+  SetRig rig;
+  fs::rename(rig.at("tervano"), rig.at("tervano20"));
+  EXPECT_EQ(rig.startAgain(), V{});
+  rig.start();
+  EXPECT_EQ(rig.c().text(id::kSetActive), "Žádná sada není aktivní. Vyberte ji v seznamu sad.");
 }
 
 }  // namespace

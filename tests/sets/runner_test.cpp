@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 #include "data/textfile.h"
 #include "set_rig.h"
@@ -74,9 +75,11 @@ TEST(Runner, EraseAndRdActOnlyInsideTheSetFolder) {
   rig.run({"cd " + rig.q(rig.prog, true), "erase *.*", "rd " + rig.q(rig.prog / "prázdná"),
            "cd " + rig.q(rig.set / "hdb", true), "cd ..", "cd ..", "erase *.*",
            "erase " + rig.q(rig.prog / "sady.ini"), "cd " + rig.q(rig.set / "def", true),
-           "erase *.*", "rd " + rig.q(rig.set / "def")});
+           "erase *.*", "rd " + rig.q(rig.set / "def"), "erase *.*", "cd ..",
+           "rd " + rig.q(rig.set / "def")});
   EXPECT_TRUE(rig.progress.succeeded()) << rig.progress.error();
   Tree after = snapshot(rig.prog);
+  // The emptied folder goes once it is no longer the current one, as in a console.
   EXPECT_FALSE(after.count("tervano33/def"));
   // Everything else stays, in the program folder and in the set.
   Tree expected = programBefore;
@@ -193,7 +196,61 @@ TEST(CommandScripts, CopyScriptHasItsDocumentedLinesWithQuotedPaths) {
                          "copy \"/media/cd ROM/r1/k2/*.*\" \"/opt/Hra ř/tervano31/r1/k2\"",
                          "copy \"/media/cd ROM/r3/k1/*.*\" \"/opt/Hra ř/tervano31/r3/k1\"",
                          "copy \"/media/cd ROM/r5/k0/*.*\" \"/opt/Hra ř/tervano31/r5/k0\""}));
-  EXPECT_THROW(sets::quotedPath("/media/a\"b", false), UserError);
+}
+
+struct OddName {
+  const char* name;
+  std::string folder;
+  const char* written;  // how the name reads inside the script's quotes
+};
+
+// Any name a Linux folder may have reaches the runner exactly: a script line read back names the
+// very folder it was written for. Czech letters and blanks stay as they are, the rest is "%XX".
+TEST(CommandScripts, EveryFolderNameRoundTripsThroughAScript) {
+  const std::vector<OddName> cases = {
+      {"quotes, blank, Czech", "Hra \"křížovek\" ž", "Hra %22křížovek%22 ž"},
+      {"per cent", "100% a %41", "100%25 a %2541"},
+      {"line end and tab", "řádek\nzalomený\tx", "řádek%0Azalomený%09x"},
+      {"outside code page 1250", "日本", "%E6%97%A5%E6%9C%AC"},
+      {"no UTF-8 at all", "\xff\xfe-\xc3", "%FF%FE-%C3"},
+      {"a C1 control", "a\xc2\x85z", "a%C2%85z"},
+      {"in code page 1250", "€ ß Ł", "€ ß Ł"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(sets::escapeForScript(c.folder), c.written) << c.name;
+    RunnerRig rig;
+    const fs::path from = rig.prog / c.folder / "zdroj";
+    testing::put(from / "a.txt", c.folder);
+    rig.run({"copy " + rig.all(from) + " " + rig.q(rig.set / "def")});
+    EXPECT_TRUE(rig.progress.succeeded()) << c.name << ": " << rig.progress.error();
+    EXPECT_EQ(readFileBytes(rig.set / "def" / "a.txt"), c.folder) << c.name;
+  }
+  // Any bytes at all, read back.
+  std::mt19937 random(2024);
+  for (int i = 0; i < 2000; ++i) {
+    std::string bytes(random() % 12, '\0');
+    for (char& b : bytes)
+      b = static_cast<char>(random() % 255 + 1);
+    const auto back = sets::unescapeFromScript(sets::escapeForScript(bytes));
+    ASSERT_TRUE(back.has_value()) << i;
+    ASSERT_EQ(*back, bytes) << i;
+  }
+}
+
+// A "%" not followed by two hexadecimal digits (upper case, as written) is no path: the run fails
+// before its first line; a path longer than the system takes cannot be written at all.
+TEST(CommandScripts, RefusesWhatCannotBeAPath) {
+  for (const char* word : {"\"a%\"", "\"a%4\"", "\"a%G1\"", "\"a%4f\""}) {
+    RunnerRig rig;
+    const Tree before = snapshot(rig.dir.root());
+    rig.run({"erase " + rig.q(rig.set / "Tervano.ini"), std::string("cd ") + word});
+    EXPECT_NE(rig.progress.error().find("Řádek 2 skriptu: za znakem %"), std::string::npos)
+        << word << ": " << rig.progress.error();
+    EXPECT_EQ(snapshot(rig.dir.root()), before) << word;
+  }
+  const std::string longest(sets::kLongestPath - 1, 'a');
+  EXPECT_NO_THROW(sets::quotedPath("/" + longest, false));
+  EXPECT_THROW(sets::quotedPath("/" + longest + "a", false), UserError);
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 #include "set_rig.h"
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "data/textfile.h"
+#include "interruptions.h"
+#include "sets/names.h"
 
 namespace tervano::testing {
 
@@ -57,8 +61,9 @@ void writeSet(const fs::path& folder, const std::string& number, std::array<int,
   put("def/PRECTIME", "bez tečky");
 }
 
-SetRig::SetRig(std::vector<std::string> inactive)
-    : prog(dir.root() / "Moje programy" / "Křížovky Tervano ěščř") {
+SetRig::SetRig(std::vector<std::string> inactive, const std::string& below,
+               TempProgram::Where where)
+    : dir(below, where), prog(dir.root() / "Moje programy" / "Křížovky Tervano ěščř") {
   writeSet(prog / "tervanodef", "30", {1, 1, 1, 1});
   writeSet(prog / "tervano", "20");
   // The active descriptor with bare LF: written back by mistake, its bytes would change.
@@ -109,8 +114,104 @@ void SetRig::choose(const std::string& name) {
 }
 
 void SetRig::finishScripts() {
-  host.runScripts();
+  // As in the program: the runner on a thread of its own, the panel's timer asking its questions
+  // (answered by the host) and noticing its end. The limit only keeps a runner that never ends
+  // from hanging a test.
+  host.startScriptThreads();
+  for (int ticks = 0; sets().scriptRunning() && ticks < 200000; ++ticks) {
+    app->tick(id::kTimerScriptRun);
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  host.joinScripts();
   app->tick(id::kTimerScriptRun);
+}
+
+void SetRig::install(const fs::path& descriptor) {
+  host.pick(descriptor.string());
+  app->click(id::kSetInstall);
+  if (sets().busy()) finishScripts();
+}
+
+void SetRig::create(int number) {
+  app->click(id::kSetCreate);
+  app->dispatch({app::Event::Kind::Edit, id::kNewNumber, {}, number});
+  app->click(id::kNameConfirm);
+  if (!sets().busy()) return;
+  finishScripts();
+  app->tick(id::kTimerCompletion);
+  app->tick(id::kTimerCompletion);
+}
+
+void SetRig::rename(int number) {
+  app->click(id::kSetRename);
+  app->dispatch({app::Event::Kind::Edit, id::kNewNumber, {}, number});
+  app->click(id::kNameConfirm);
+}
+
+void SetRig::remove() {
+  app->click(id::kSetDelete);
+  if (sets().busy()) finishScripts();
+}
+
+std::vector<std::string> SetRig::startAgain() const {
+  FakeHost again;
+  app::Application next(again, ProgramFolder(prog),
+                        TextList{(prog / "tervano-hra").string(), "-SADA"}, 1);
+  next.startProgram();
+  return again.transcript();
+}
+
+void copyGermanMedium(const fs::path& folder) {
+  fs::create_directories(folder);
+  fs::copy(fs::path(TERVANO_DATA_TREE) / "instalace-nemcina", folder, fs::copy_options::recursive);
+}
+
+std::string registryHolds(const fs::path& prog) {
+  std::string broken;
+  auto add = [&](const std::string& what) { broken += what + "; "; };
+  std::error_code ec;
+  const TextList list =
+      fs::exists(prog / "sady.ini") ? loadTextList(prog / "sady.ini") : TextList{};
+  auto numberIn = [](const fs::path& set) -> std::string {
+    try {
+      return loadTextList(set / "Tervano.ini").get(6);
+    } catch (const UserError&) {
+      return "?";
+    }
+  };
+  const std::string active =
+      fs::is_directory(fs::symlink_status(prog / "tervano", ec)) ? numberIn(prog / "tervano") : "";
+  for (const std::string& entry : list.lines()) {
+    const auto number = sets::numberOfSetName(entry);
+    if (!number) {
+      add("listed " + entry + " is no set name");
+      continue;
+    }
+    const fs::path set = *number == active ? prog / "tervano" : prog / entry;
+    if (!fs::is_directory(fs::symlink_status(set, ec))) {
+      add("listed " + entry + " has no folder");
+      continue;
+    }
+    if (numberIn(set) != *number) add(entry + " holds set " + numberIn(set));
+    if (const std::string lists = listsMatchFolders(set); !lists.empty()) add(entry + ": " + lists);
+  }
+  for (fs::directory_iterator it(prog, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name == "tervano") {
+      if (std::find(list.lines().begin(), list.lines().end(), "tervano" + active) ==
+          list.lines().end())
+        add("the active set " + active + " is not listed");
+    } else if (sets::numberOfSetName(name) &&
+               std::find(list.lines().begin(), list.lines().end(), name) == list.lines().end()) {
+      add(name + " is not listed");
+    }
+    for (const char* work :
+         {"tervanoTemp", "tervanoMazani", "install.bat", "create.bat", "delsada.bat"})
+      if (name == work) add(name + " is left");
+  }
+  for (const std::string& temporary : temporariesIn(prog))
+    add(temporary + " is left");
+  return broken;
 }
 
 }  // namespace tervano::testing

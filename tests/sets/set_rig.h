@@ -30,6 +30,15 @@ Tree snapshot(const std::filesystem::path& root);
 void writeSet(const std::filesystem::path& folder, const std::string& number,
               std::array<int, 4> counts = {2, 1, 1, 1});
 
+// The German medium delivered with the program, copied to `folder`.
+void copyGermanMedium(const std::filesystem::path& folder);
+
+// What the registry promises, "" when it holds: every listed set has a whole folder ("tervano"
+// for the active one, whose number is listed, or "tervano" + N holding N) whose crossword lists
+// match its folders; every set folder is listed or active; no work folder, command script or
+// temporary is left.
+std::string registryHolds(const std::filesystem::path& prog);
+
 // A program folder whose path holds blanks and Czech letters, with the template set (30) in
 // "tervanodef", the active set 20 in "tervano", inactive sets in "tervano" + N, the set list, the
 // selection file, the help file and the program itself; and the set-selection mode started on it.
@@ -39,7 +48,8 @@ struct SetRig {
   std::filesystem::path prog;
   std::unique_ptr<app::Application> app;
 
-  explicit SetRig(std::vector<std::string> inactive = {"21"});
+  explicit SetRig(std::vector<std::string> inactive = {"21"}, const std::string& below = "",
+                  TempProgram::Where where = TempProgram::Where::Disk);
 
   std::filesystem::path at(const std::string& relative) const { return prog / relative; }
   void write(const std::string& relative, const std::vector<std::string>& lines) const;
@@ -52,8 +62,17 @@ struct SetRig {
   sets::SetManager& sets();
   const ui::Controls& c() const { return app->controls(); }
   void choose(const std::string& name);
-  // Lets the launched scripts run to their end, then the tick that notices it.
+  // Lets the launched scripts run to their end on threads of their own, the panel's timer asking
+  // their questions meanwhile (answered by the host), then the tick that notices the end.
   void finishScripts();
+  // The whole commands as a user gives them; a creation also gets its completion ticks.
+  void install(const std::filesystem::path& descriptor);
+  void create(int number);
+  void rename(int number);
+  void remove();
+  // The next start of "-SADA" in this program folder, as after a crash: recovery first. Returns
+  // what it showed.
+  std::vector<std::string> startAgain() const;
 };
 
 }  // namespace tervano::testing

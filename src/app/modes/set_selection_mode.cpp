@@ -1,7 +1,9 @@
 #include "app/modes/set_selection_mode.h"
 
 #include "app/application.h"
+#include "app/chooser.h"
 #include "audio/sound.h"
+#include "data/records.h"
 #include "ui/ids.h"
 
 namespace tervano::app {
@@ -71,6 +73,12 @@ void SetSelectionMode::confirm() {
 
 bool SetSelectionMode::closeQuery() {
   return sets_->closeQuery();
+}
+
+void SetSelectionMode::chooserCreated() {
+  // The chooser is not used here; without an active set (after a deletion, or a switch cut short
+  // in an older version) the panel's own line says so, and no file error is due.
+  if (app_.folder().isFile(paths::kGradeList)) app_.chooser().fillGrades();
 }
 
 bool SetSelectionMode::beforeReturnToMain() {

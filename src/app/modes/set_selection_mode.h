@@ -19,6 +19,7 @@ class SetSelectionMode : public Mode {
   bool handle(const Event& event) override;
   bool closeQuery() override;
   bool beforeReturnToMain() override;
+  void chooserCreated() override;
 
   sets::SetManager& sets() { return *sets_; }
 

@@ -7,8 +7,11 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -76,6 +79,48 @@ std::optional<std::size_t> QtHost::choose(std::string_view question,
   if (QAbstractButton* checked = group.checkedButton()) checked->setFocus();
   if (dialog.exec() != QDialog::Accepted || group.checkedId() < 0) return std::nullopt;
   return static_cast<std::size_t>(group.checkedId());
+}
+
+bool QtHost::consoleQuestion(std::string_view question) {
+  if (beforeModal_) beforeModal_();
+  QDialog dialog(boxParent());
+  dialog.setObjectName("consoleQuestion");
+  dialog.setWindowTitle("Příkazový skript");
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* text = new QLabel(q(question).replace('\r', '\n'));
+  text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  layout->addWidget(text);
+  // As in a console: a letter and Enter.
+  auto* row = new QHBoxLayout;
+  auto* caption = new QLabel("&Odpověď (a/n):");
+  auto* field = new QLineEdit;
+  field->setMaxLength(3);
+  field->setAccessibleName("Odpověď (a/n):");
+  caption->setBuddy(field);
+  row->addWidget(caption);
+  row->addWidget(field, 1);
+  layout->addLayout(row);
+  auto* hint = new QLabel("Napište a (ano), nebo n (ne), a stiskněte Enter.");
+  hint->hide();
+  layout->addWidget(hint);
+  auto* buttons = new QDialogButtonBox;
+  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
+  QPushButton* no = buttons->addButton("Ne", QDialogButtonBox::RejectRole);
+  ok->setAccessibleName("OK");
+  no->setAccessibleName("Ne");
+  ok->setDefault(true);
+  layout->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+    const QString answer = field->text().trimmed().toLower();
+    if (answer.isEmpty() || answer == "a" || answer == "ano") return dialog.accept();
+    if (answer == "n" || answer == "ne") return dialog.reject();
+    // Anything else is asked again, as a console does.
+    hint->show();
+    field->selectAll();
+  });
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  field->setFocus();
+  return execInFront(dialog) == QDialog::Accepted;
 }
 
 namespace {

@@ -33,6 +33,7 @@ class QtHost : public ui::Host {
   std::optional<std::size_t> choose(std::string_view question,
                                     const std::vector<std::string>& options,
                                     std::size_t preselected) override;
+  bool consoleQuestion(std::string_view text) override;
   std::optional<std::string> openFile(const ui::FileDialogOptions& options) override;
   std::optional<std::string> saveFile(const ui::FileDialogOptions& options) override;
   std::optional<std::string> chooseFolder(const ui::FileDialogOptions& options) override;

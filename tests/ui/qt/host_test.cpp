@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -117,6 +119,54 @@ class HostTest : public QObject {
         QVERIFY(!chosen.has_value());
       else
         QCOMPARE(chosen.value_or(99), static_cast<std::size_t>(pick));
+    }
+  }
+
+  // The deletion script's question, as a console asks it: "a" and Enter (or OK, or Enter alone)
+  // answers yes, "n" and Enter (or "Ne", or Escape) no; anything else is asked again. The field
+  // is named for a screen reader by its caption.
+  void aConsoleQuestionIsAnsweredByALetterAndEnter() {
+    tervano::qt::QtHost host("", "", nullptr);
+    struct Case {
+      QString typed;
+      const char* press;  // "enter", "ok", "ne", "escape"
+      bool yes;
+    };
+    const std::vector<Case> cases = {
+        {"a", "enter", true}, {"n", "enter", false}, {"", "enter", true}, {"", "ok", true},
+        {"A", "ok", true},    {"x", "enter", false}, {"", "ne", false},   {"a", "escape", false}};
+    for (const Case& c : cases) {
+      bool askedAgain = false;
+      QString shown, fieldName;
+      QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* field = dialog ? dialog->findChild<QLineEdit*>() : nullptr;
+        if (!field) return dialog ? dialog->reject() : void();
+        shown = dialog->findChild<QLabel*>()->text();
+        fieldName = field->accessibleName();
+        QTest::keyClicks(field, c.typed);
+        auto buttons = dialog->findChildren<QPushButton*>();
+        auto button = [&](const char* caption) {
+          for (QPushButton* b : buttons)
+            if (b->text() == caption) return b;
+          return static_cast<QPushButton*>(nullptr);
+        };
+        const std::string press = c.press;
+        if (press == "enter") QTest::keyClick(field, Qt::Key_Return);
+        if (press == "ok") button("OK")->click();
+        if (press == "ne") button("Ne")->click();
+        if (press == "escape") QTest::keyClick(field, Qt::Key_Escape);
+        if (c.typed == "x") {
+          // Not an answer: the box stays and asks again; "n" then answers.
+          askedAgain = dialog->isVisible();
+          field->clear();
+          QTest::keyClicks(field, "n");
+          QTest::keyClick(field, Qt::Key_Return);
+        }
+      });
+      const bool yes = host.consoleQuestion("„/hra/tervanoMazani/hdb/*.*“\rOpravdu? (A/N)");
+      QCOMPARE(yes, c.yes);
+      if (c.typed == "x") QVERIFY(askedAgain);
     }
   }
 
