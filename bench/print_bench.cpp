@@ -9,7 +9,7 @@
 #include "data/programfolder.h"
 #include "data/records.h"
 #include "editor/worksheet.h"
-#include "ui/qt/worksheet_printer.h"
+#include "qt/worksheet_printer.h"
 
 namespace tervano {
 namespace {

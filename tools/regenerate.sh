@@ -28,5 +28,5 @@ for set in tervano tervanodef instalace-nemcina; do
 done
 
 "$tools/tervano-pictures" "$tree/Ikony" --hicolor "$root/packaging/icons/hicolor" cz.tervano.Tervano \
-  "$root/src/ui/qt/icons/tervano.png"
+  "$root/src/qt/icons/tervano.png"
 echo "Data tree regenerated in $tree"

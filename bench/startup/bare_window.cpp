@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "ui/qt/first_paint.h"
+#include "qt/first_paint.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

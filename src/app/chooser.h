@@ -7,9 +7,9 @@
 #include "app/routes.h"
 #include "data/programfolder.h"
 #include "data/session.h"
+#include "data/texts.h"
 #include "ui/controls.h"
 #include "ui/host.h"
-#include "ui/texts.h"
 
 namespace tervano::app {
 

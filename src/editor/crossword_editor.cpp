@@ -15,11 +15,11 @@
 #include "data/file_ops.h"
 #include "data/numbers.h"
 #include "data/records.h"
+#include "data/texts.h"
 #include "data/transaction.h"
 #include "ui/ids/editor.h"
 #include "ui/ids/play.h"
 #include "ui/recovery.h"
-#include "ui/texts.h"
 
 namespace tervano::editor {
 

@@ -6,9 +6,9 @@
 #include "data/events.h"
 #include "data/numbers.h"
 #include "data/records.h"
+#include "data/texts.h"
 #include "game/game.h"
 #include "ui/ids.h"
-#include "ui/texts.h"
 
 namespace tervano::game {
 

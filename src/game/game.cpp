@@ -6,8 +6,8 @@
 #include "data/numbers.h"
 #include "data/records.h"
 #include "data/textfile.h"
+#include "data/texts.h"
 #include "ui/ids.h"
-#include "ui/texts.h"
 
 namespace tervano::game {
 

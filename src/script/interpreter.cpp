@@ -3,8 +3,8 @@
 #include <unordered_map>
 
 #include "data/numbers.h"
+#include "data/texts.h"
 #include "ui/ids/play.h"
-#include "ui/texts.h"
 
 namespace tervano::script {
 

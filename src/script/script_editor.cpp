@@ -9,10 +9,10 @@
 #include "data/numbers.h"
 #include "data/records.h"
 #include "data/textfile.h"
+#include "data/texts.h"
 #include "script/interpreter.h"
 #include "ui/ids/script_panel.h"
 #include "ui/recovery.h"
-#include "ui/texts.h"
 
 namespace tervano::script {
 

@@ -6,6 +6,7 @@
 #include "data/concat.h"
 #include "data/records.h"
 #include "data/textfile.h"
+#include "data/texts.h"
 #include "data/transaction.h"
 #include "sets/command_script.h"
 #include "sets/errors.h"
@@ -13,7 +14,6 @@
 #include "sets/set_manager.h"
 #include "sets/texts.h"
 #include "ui/ids/set_panel.h"
-#include "ui/texts.h"
 
 namespace tervano::sets {
 

@@ -7,6 +7,7 @@
 #include "data/errors.h"
 #include "data/records.h"
 #include "data/textfile.h"
+#include "data/texts.h"
 #include "data/transaction.h"
 #include "sets/command_script.h"
 #include "sets/names.h"
@@ -15,7 +16,6 @@
 #include "ui/ids/set_panel.h"
 #include "ui/ids/timers.h"
 #include "ui/recovery.h"
-#include "ui/texts.h"
 
 namespace tervano::sets {
 

@@ -5,11 +5,11 @@
 
 #include "app/mode.h"
 #include "app/mode_registry.h"
+#include "data/texts.h"
 #include "data/transaction.h"
 #include "interruptions.h"
 #include "program_folder.h"
 #include "ui/ids.h"
-#include "ui/texts.h"
 
 namespace tervano {
 namespace {

@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "program_folder.h"
+#include "qt/main_window.h"
 #include "rig_window.h"
 #include "ui/ids.h"
-#include "ui/qt/main_window.h"
 
 using tervano::app::Event;
 using tervano::qt::MainWindow;

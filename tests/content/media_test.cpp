@@ -364,7 +364,7 @@ TEST(DeliveredPictures, TheProgramIconIsAValidPngAndTheViewHasTheSame) {
   EXPECT_EQ(chunks.back(), "IEND");
   EXPECT_GE(be(b, 16, 4), 64u);
   EXPECT_EQ(be(b, 16, 4), be(b, 20, 4));
-  EXPECT_EQ(readFileBytes(fs::path(TERVANO_SOURCE_DIR) / "src/ui/qt/icons/tervano.png"), b);
+  EXPECT_EQ(readFileBytes(fs::path(TERVANO_SOURCE_DIR) / "src/qt/icons/tervano.png"), b);
 }
 
 // ---- Help

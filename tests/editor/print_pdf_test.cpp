@@ -19,8 +19,8 @@
 #include "data/textfile.h"
 #include "editor/worksheet.h"
 #include "editor_rig.h"
-#include "ui/qt/worksheet_page.h"
-#include "ui/qt/worksheet_printer.h"
+#include "qt/worksheet_page.h"
+#include "qt/worksheet_printer.h"
 
 namespace fs = std::filesystem;
 namespace id = tervano::id;

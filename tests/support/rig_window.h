@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <utility>
 
-#include "ui/qt/main_window.h"
+#include "qt/main_window.h"
 
 namespace tervano::testing {
 

@@ -6,11 +6,11 @@
 #include "app/application.h"
 #include "app/screens.h"
 #include "audio/sound.h"
+#include "data/texts.h"
 #include "ui/ids/chooser.h"
 #include "ui/ids/editor.h"
 #include "ui/ids/menu.h"
 #include "ui/ids/window.h"
-#include "ui/texts.h"
 
 namespace tervano::app {
 

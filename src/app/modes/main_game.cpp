@@ -9,9 +9,9 @@
 #include "data/numbers.h"
 #include "data/records.h"
 #include "data/textfile.h"
+#include "data/texts.h"
 #include "script/hooks.h"
 #include "ui/ids.h"
-#include "ui/texts.h"
 
 namespace tervano::app {
 

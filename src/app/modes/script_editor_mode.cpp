@@ -5,8 +5,8 @@
 #include "app/screens.h"
 #include "audio/sound.h"
 #include "data/records.h"
+#include "data/texts.h"
 #include "ui/ids.h"
-#include "ui/texts.h"
 
 namespace tervano::app {
 
