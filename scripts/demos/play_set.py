@@ -50,6 +50,7 @@ BOXES = "^(Informace|Varování|Chyba|Potvrzení)$"
 
 
 def shot(window, out, name):
+    os.makedirs(out, exist_ok=True)
     path = "%s/%s.png" % (out, name)
     subprocess.run(["import", "-window", window, path], check=True)
     print("  " + path)

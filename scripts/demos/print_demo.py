@@ -63,7 +63,9 @@ def main():
     ap.add_argument("--shots", required=True)
     a = ap.parse_args()
     prog = pathlib.Path(a.program).resolve()
-    pdf = prog / "křížovky-celá-sada.pdf"
+    # xdotool now and then drops an accented letter it types under Xvfb; the name is plain so that
+    # the demo checks the program, not the typing (Czech names are in the worksheet tests).
+    pdf = prog / "krizovky-cela-sada.pdf"
 
     proc = subprocess.Popen([str(prog / "tervano-hra"), "-EDITOR"],
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
